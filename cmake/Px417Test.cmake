@@ -1,0 +1,47 @@
+# px417_add_test(<name> SOURCES <files...> LIBS <targets...>)
+# One GoogleTest executable; every case becomes its own CTest test, run offscreen.
+include(GoogleTest)
+function(px417_add_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} px417_testmain GTest::gtest Qt6::Test)
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 30
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+endfunction()
+
+# px417_add_folder_tests(LIBS <targets...>)
+# Every *_test.cpp in the calling folder becomes its own test executable, so one broken test
+# file does not stop the others from building.
+function(px417_add_folder_tests)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+    file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    foreach(src ${tests})
+        get_filename_component(stem ${src} NAME_WE)
+        px417_add_test(${stem} SOURCES ${src} ${support} LIBS ${ARG_LIBS})
+        target_include_directories(${stem} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}
+                                                   ${PROJECT_SOURCE_DIR}/tests/common)
+    endforeach()
+endfunction()
+
+# px417_add_library(<name> LIBS <targets...>)
+# A subsystem library from every .cpp and .h in the calling folder.
+function(px417_add_library name)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
+                                        ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    list(FILTER sources INCLUDE REGEX "\\.cpp$")
+    if(sources)
+        file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+        add_library(${name} STATIC ${sources} ${headers})
+        target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+        target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+    else()
+        # Headers only so far.
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
+        target_link_libraries(${name} INTERFACE ${ARG_LIBS})
+    endif()
+endfunction()

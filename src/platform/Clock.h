@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDateTime>
+
+// Source of the local date and time, so tests can fix it.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // The current local date and time.
+    virtual QDateTime now() const = 0;
+};
+
+class SystemClock : public Clock {
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};

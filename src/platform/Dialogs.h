@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// The window's message boxes and its save dialog, behind an interface so tests can answer them.
+class Dialogs {
+public:
+    enum class Icon { None, Critical };
+    virtual ~Dialogs() = default;
+    // Shows a message box with an OK button and waits until it is closed. Lines of the text
+    // are joined by a single carriage return.
+    virtual void message(const QString& text, const QString& caption, Icon icon) = 0;
+    // Shows a save dialog with one filter given as "Description|pattern", offering
+    // initialName. Returns the chosen name exactly as chosen, or an empty text on cancel.
+    virtual QString saveFileName(const QString& filter, const QString& initialName) = 0;
+};
