@@ -1,0 +1,129 @@
+#pragma once
+
+#include "ReceptionView.h"
+#include "Reception.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+class CaptionLabel;
+class Clock;
+class DeviceList;
+class Dialogs;
+class Grid;
+class ProgramControl;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QScrollBar;
+class SerialPort;
+class StatusLine;
+
+// The reader's one window: its controls, its form-level state and every handler.
+// Collaborators that reach outside the process come in through the constructor.
+class Form1 : public QWidget, private ReceptionView {
+    Q_OBJECT
+public:
+    // The program's title, used as the caption of message boxes without one of their own.
+    static inline const QString kTitle = QStringLiteral("PX417");
+
+    // Builds the controls; twipsPerPixel is the screen's factor (15 at 96 dpi).
+    Form1(SerialPort& port, DeviceList& devices, Dialogs& dialogs, const Clock& clock,
+          ProgramControl& program, double twipsPerPixel, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Start-up sequence; run once before the window is first shown.
+    void Form_Load();
+
+    // Handlers, public so that tests drive them as the events would.
+    void Form_MouseMove();
+    void Form_MouseUp(int button, int shift);
+    void C_Clear_Click();
+    void C_Export_Click(int index);
+    void C_Help_Click();
+    void FG_Data_Click();
+    void FG_Mem_MouseMove(int button, int shift, float x, float y);
+    void FG_Mem_MouseUp(int button, int shift, float x, float y);
+    void L_COM_Ports_Click();
+    void Label1_Click(int index);
+    void MSComm1_OnComm();
+    void VS_Help_Change();
+    void VS_Help_Scroll();
+
+    // Procedures of the window.
+    void ScanCOMports();
+    void SetupMemTable();
+    void RefreshStatus();
+    void DecodeMemory();
+    int GetMouseColumn() const;
+
+    // Controls and state, for the program's own tests and tools.
+    Grid& fgData() const { return *FG_Data; }
+    Grid& fgMem() const { return *FG_Mem; }
+    StatusLine& lStatus(int index) const { return *L_Status[static_cast<size_t>(index)]; }
+    QListWidget& lComPorts() const { return *L_COM_Ports; }
+    QPushButton& cExport(int index) const { return *C_Export[static_cast<size_t>(index)]; }
+    QPushButton& cClear() const { return *C_Clear; }
+    QPushButton& cHelp() const { return *C_Help; }
+    CaptionLabel& label1(int index) const { return *Label1[static_cast<size_t>(index)]; }
+    QWidget& pHelp(int index) const { return *P_Help[static_cast<size_t>(index)]; }
+    QScrollBar& vsHelp() const { return *VS_Help; }
+    QLabel& picture1() const { return *Picture1; }
+    int comPort() const override { return ComPort; }
+    bool lastSortAscending() const { return LastSortAscending; }
+    const Reception& reception() const { return m_reception; }
+    double twipsPerPixel() const { return m_twipsPerPixel; }
+    // The name the save dialog offers next.
+    QString lastExportName() const { return m_lastExportName; }
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // ReceptionView
+    QString statusText(int line) const override;
+    void setStatusText(int line, const QString& text) override;
+    void setSlotCell(int row, int col, const QString& text) override;
+    QDateTime now() const override;
+    void decodeMemory() override { DecodeMemory(); }
+
+    void buildControls();
+    void place(QWidget* w, int left, int top, int width, int height) const;
+    bool downloading() const;
+    void connectionFailed();
+    void endProgram(int status);
+
+    SerialPort& m_port;
+    DeviceList& m_devices;
+    Dialogs& m_dialogs;
+    const Clock& m_clock;
+    ProgramControl& m_program;
+    double m_twipsPerPixel = 15.0;
+    Reception m_reception;
+    QString m_lastExportName;
+    bool m_listClickFromMouse = false;
+    // Set once the program has been told to end; handlers stop there.
+    bool m_ended = false;
+
+    Grid* FG_Data = nullptr;
+    std::array<QWidget*, 2> P_Help{};
+    QScrollBar* VS_Help = nullptr;
+    QPushButton* C_Help = nullptr;
+    QPushButton* C_Clear = nullptr;
+    QLabel* Picture1 = nullptr;
+    std::array<QPushButton*, 2> C_Export{};
+    QListWidget* L_COM_Ports = nullptr;
+    Grid* FG_Mem = nullptr;
+    QFrame* Shape1 = nullptr;
+    std::array<StatusLine*, 2> L_Status{};
+    std::array<CaptionLabel*, 2> Label1{};
+
+    float PixelTwipsY = 15.0f;
+    qint16 ComPort = -1;
+    bool LastSortAscending = false;
+};

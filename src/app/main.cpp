@@ -1,0 +1,31 @@
+#include "Clock.h"
+#include "ExitProgram.h"
+#include "Form1.h"
+#include "QtDialogs.h"
+#include "QtSerialPort.h"
+#include "SystemDeviceList.h"
+#include "Twips.h"
+
+#include <QApplication>
+#include <QScreen>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("px417"));
+    QApplication::setApplicationDisplayName(Form1::kTitle);
+
+    SystemDeviceList devices;
+    QtSerialPort port([&devices](int comPort) { return devices.deviceNode(comPort); });
+    QtDialogs dialogs;
+    SystemClock clock;
+    ExitProgram program;
+    const double factor = twips::perPixel(QGuiApplication::primaryScreen()
+                                              ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
+                                              : 96.0);
+
+    Form1 form(port, devices, dialogs, clock, program, factor);
+    dialogs.setParent(&form);
+    form.Form_Load();
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,54 @@
+#include "MemTable.h"
+
+#include "Grid.h"
+
+namespace memtable {
+
+QStringList headerTexts() {
+    const QString cr(QChar(13));
+    return {"Slot#",
+            "Timestamp",
+            "Measurement" + cr + "Mode",
+            "Calculation" + cr + "Mode",
+            "Measurement" + cr + "Value",
+            "Units",
+            "Crest" + cr + "Factor",
+            "Filter"};
+}
+
+void setupMemTable(Grid& grid) {
+    const QStringList headers = headerTexts();
+    grid.setRowHeight(0, kHeaderHeight);
+    for (int c = 0; c < kCols; ++c) {
+        grid.setColWidth(c, kBaseWidths[static_cast<size_t>(c)] + kWidthMargin);
+        grid.setColAlignment(c, Grid::kAlignCenterCenter);
+        grid.setRow(0);
+        grid.setCol(c);
+        grid.setText(headers[c]);
+        grid.setCellAlignment(Grid::kAlignCenterCenter);
+    }
+}
+
+QString oneLineHeader(const QString& header) {
+    return QString(header).replace(QChar(13), QChar(' '));
+}
+
+int ascendingSortCode(int col) {
+    static constexpr std::array<int, kCols> kAscending{3, 7, 5, 5, 3, 5, 3, 3};
+    return col >= 0 && col < kCols ? kAscending[static_cast<size_t>(col)] : 0;
+}
+
+int sortCode(int col, bool lastSortAscending) {
+    const int ascending = ascendingSortCode(col);
+    if (ascending == 0)
+        return 0;
+    return lastSortAscending ? ascending + 1 : ascending;
+}
+
+QString sortHint(bool lastSortAscending) {
+    return QStringLiteral("Sort ") +
+           (lastSortAscending ? QStringLiteral("descending") : QStringLiteral("ascending")) +
+           QStringLiteral(" by");
+}
+
+} // namespace memtable

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+class Grid;
+
+// Shape, layout and sort rules of the measurement table.
+namespace memtable {
+
+inline constexpr int kRows = 101; // header row + 100 data rows
+inline constexpr int kCols = 8;
+inline constexpr int kHeaderHeight = 600; // twips, room for two lines
+inline constexpr int kWidthMargin = 240;  // twips added to every base width
+inline constexpr std::array<int, kCols> kBaseWidths{480, 2040, 1260, 1260, 1260, 840, 960, 960};
+
+// The eight header texts; two-line headers hold one carriage return.
+QStringList headerTexts();
+
+// Applies the header row height, the column widths and alignments and the header texts,
+// leaving the current cell at row 0, column 7. Writes no data row.
+void setupMemTable(Grid& grid);
+
+// A header text on one line: every carriage return replaced by a blank.
+QString oneLineHeader(const QString& header);
+
+// The grid's ascending sort code for a column (3 numeric, 5 text ignoring case,
+// 7 text case-sensitive); 0 for a column outside the table.
+int ascendingSortCode(int col);
+
+// The code for the next header click: ascending unless the last click sorted ascending.
+int sortCode(int col, bool lastSortAscending);
+
+// The state-line hint over the header row, naming the direction the next click sorts in.
+QString sortHint(bool lastSortAscending);
+
+} // namespace memtable

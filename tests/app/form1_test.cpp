@@ -1,0 +1,359 @@
+#include "Controls.h"
+#include "Download.h"
+#include "Fakes.h"
+#include "Form1.h"
+#include "Grid.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString kMeter181 = QStringLiteral("Arduino USB Serial Light Adapter (COM181)");
+
+// A window with fakes around it; start-up is left to each test.
+struct Rig {
+    FakeSerialPort port;
+    FakeDeviceList devices;
+    FakeDialogs dialogs;
+    FixedClock clock;
+    FakeProgram program;
+    std::unique_ptr<Form1> form;
+
+    explicit Rig(QStringList names = {}, double factor = 15.0) {
+        devices.names = std::move(names);
+        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, factor);
+    }
+    QString state() const { return form->lStatus(0).text(); }
+    QString detail() const { return form->lStatus(1).text(); }
+};
+
+} // namespace
+
+TEST(Form1StartUp, withNoMeterTheListIsEmptyThePortClosedAndBothLinesReadReady) {
+    Rig rig;
+    rig.form->Form_Load();
+    EXPECT_EQ(rig.form->lComPorts().count(), 0);
+    EXPECT_FALSE(rig.port.portOpen());
+    EXPECT_EQ(rig.form->comPort(), -1);
+    EXPECT_EQ(rig.state(), "Ready");
+    EXPECT_EQ(rig.detail(), "Ready");
+    EXPECT_TRUE(rig.dialogs.boxes.empty());
+}
+
+TEST(Form1StartUp, aSingleMeterIsChosenAndItsPortOpenedWithTheLineSettings) {
+    Rig rig({QStringLiteral("PCI Serial Port (COM1)"), kMeter181});
+    rig.form->Form_Load();
+    ASSERT_EQ(rig.form->lComPorts().count(), 1);
+    EXPECT_EQ(rig.form->lComPorts().item(0)->text(), "QT570R (COM181)");
+    EXPECT_EQ(rig.form->lComPorts().item(0)->data(Qt::UserRole).toInt(), 181);
+    EXPECT_EQ(rig.form->lComPorts().currentRow(), 0);
+    EXPECT_TRUE(rig.port.portOpen());
+    EXPECT_EQ(rig.port.log,
+              QStringList({"port 181", "settings 9600,N,8,1", "inputlen 0", "open 181"}));
+    EXPECT_EQ(rig.state(), "Ready.");
+    EXPECT_EQ(rig.detail(), "COM:181");
+}
+
+TEST(Form1StartUp, twoMetersAreListedInOrderAndNeitherIsOpened) {
+    Rig rig({QStringLiteral("Arduino USB Serial Light Adapter (COM5)"),
+             QStringLiteral("Arduino USB Serial Light Adapter (COM12)")});
+    rig.form->Form_Load();
+    ASSERT_EQ(rig.form->lComPorts().count(), 2);
+    EXPECT_EQ(rig.form->lComPorts().item(0)->text(), "QT570R (COM5)");
+    EXPECT_EQ(rig.form->lComPorts().item(1)->text(), "QT570R (COM12)");
+    EXPECT_EQ(rig.form->lComPorts().currentRow(), -1);
+    EXPECT_TRUE(rig.port.log.isEmpty());
+}
+
+TEST(Form1StartUp, laysOutBothTablesAndPlacesTheHiddenHelpFrameOverTheTable) {
+    Rig rig;
+    rig.form->Form_Load();
+    EXPECT_EQ(rig.form->fgMem().textMatrix(0, 2), QStringLiteral("Measurement\rMode"));
+    EXPECT_EQ(rig.form->fgMem().row(), 0);
+    EXPECT_EQ(rig.form->fgMem().col(), 7);
+    EXPECT_EQ(rig.form->fgData().textMatrix(0, 11), "Received");
+    EXPECT_FALSE(rig.form->fgData().isVisibleTo(rig.form.get()));
+    EXPECT_FALSE(rig.form->pHelp(0).isVisibleTo(rig.form.get()));
+    EXPECT_EQ(rig.form->pHelp(0).geometry(), rig.form->fgMem().geometry());
+    EXPECT_EQ(rig.form->vsHelp().maximum(), 2139);
+    EXPECT_EQ(rig.form->vsHelp().pageStep(), 91);
+    EXPECT_EQ(rig.form->size(), QSize(976, 458));
+}
+
+TEST(Form1StartUp, aPortThatCannotBeOpenedShowsTheConnectionErrorAndEndsWithFailure) {
+    Rig rig({kMeter181});
+    rig.port.missingPorts.insert(181);
+    rig.form->Form_Load();
+    ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(rig.dialogs.boxes[0].caption, "Connection error");
+    EXPECT_EQ(rig.dialogs.boxes[0].icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(rig.dialogs.boxes[0].text,
+              "Connection could not be established.\rPlease follow these steps:\r"
+              "1. Disconnect USB cable from meter.\r2. Disconnect USB cable from computer.\r"
+              "3. Reconnect USB cable to computer.\r4. Reconnect USB cable to meter.\r"
+              "5. Restart software.");
+    EXPECT_TRUE(rig.program.ended);
+    EXPECT_NE(rig.program.exitStatus, 0);
+    // Ended before the tables were laid out, and without the closing texts.
+    EXPECT_EQ(rig.form->fgMem().textMatrix(0, 0), "");
+    EXPECT_EQ(rig.state(), "Ready");
+}
+
+TEST(Form1StartUp, aDeviceListFailureShowsScanportsWithTheReasonAndEnds) {
+    Rig rig;
+    rig.devices.failure = QStringLiteral("device service unavailable");
+    rig.form->Form_Load();
+    ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(rig.dialogs.boxes[0].text, "Scanports device service unavailable");
+    EXPECT_EQ(rig.dialogs.boxes[0].caption, "PX417");
+    EXPECT_TRUE(rig.program.ended);
+    EXPECT_NE(rig.program.exitStatus, 0);
+}
+
+TEST(Form1Connection, rescanWithTheSameSingleMeterReopensThePort) {
+    Rig rig({kMeter181});
+    rig.form->Form_Load();
+    rig.port.log.clear();
+    rig.form->Label1_Click(1);
+    EXPECT_EQ(rig.devices.scans, 2);
+    EXPECT_EQ(rig.port.log.first(), "close");
+    EXPECT_TRUE(rig.port.log.contains("open 181"));
+    EXPECT_TRUE(rig.port.portOpen());
+}
+
+TEST(Form1Connection, rescanFindingTwoMetersLeavesTheOpenPortAndComPortAlone) {
+    Rig rig({kMeter181});
+    rig.form->Form_Load();
+    rig.port.log.clear();
+    rig.devices.names << QStringLiteral("Arduino USB Serial Light Adapter (COM7) extra");
+    rig.form->Label1_Click(1);
+    EXPECT_EQ(rig.form->lComPorts().count(), 2);
+    EXPECT_TRUE(rig.port.log.isEmpty());
+    EXPECT_TRUE(rig.port.portOpen());
+    EXPECT_EQ(rig.form->comPort(), 181);
+}
+
+TEST(Form1Connection, aClickOnStatusCaptionDoesNothing) {
+    Rig rig({kMeter181});
+    rig.form->Form_Load();
+    QTest::mouseClick(&rig.form->label1(0), Qt::LeftButton);
+    EXPECT_EQ(rig.devices.scans, 1);
+    QTest::mouseClick(&rig.form->label1(1), Qt::LeftButton);
+    EXPECT_EQ(rig.devices.scans, 2);
+}
+
+TEST(Form1Connection, choosingAnotherMeterDuringADownloadClosesFirstAndWritesTheIdleTexts) {
+    Rig rig({QStringLiteral("Arduino USB Serial Light Adapter (COM5)"),
+             QStringLiteral("Arduino USB Serial Light Adapter (COM12)")});
+    rig.form->Form_Load();
+    rig.form->lComPorts().setCurrentRow(0);
+    rig.port.receive("0,00,00,00,00,00,00,00,00,00,00/1,0");
+    EXPECT_EQ(rig.state(), "Downloading...");
+    rig.port.log.clear();
+    rig.form->lComPorts().setCurrentRow(1);
+    EXPECT_EQ(rig.port.log,
+              QStringList({"close", "port 12", "settings 9600,N,8,1", "inputlen 0", "open 12"}));
+    EXPECT_EQ(rig.state(), "Ready.");
+    EXPECT_EQ(rig.detail(), "COM:12");
+    // The partial packet stays buffered: port connection does not reset reception.
+    EXPECT_EQ(rig.form->reception().comBuffer(), QByteArray("1,0"));
+}
+
+TEST(Form1Connection, clickingTheAlreadyOpenEntryReopensIt) {
+    Rig rig({kMeter181});
+    rig.form->Form_Load();
+    rig.form->show();
+    rig.port.log.clear();
+    QListWidget& list = rig.form->lComPorts();
+    const QRect r = list.visualItemRect(list.item(0));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ(rig.port.log.first(), "close");
+    EXPECT_EQ(rig.port.log.count("open 181"), 1);
+}
+
+TEST(Form1Reception, aFullDownloadFillsTheTableAndReturnsToReady) {
+    Rig rig({kMeter181});
+    rig.form->Form_Load();
+    rig.port.receive(downloadText());
+    EXPECT_EQ(rig.state(), "Ready.");
+    EXPECT_EQ(rig.detail(), "COM:181");
+    EXPECT_EQ(rig.form->fgData().textMatrix(6, 11), "2027_02_01 21:05:03");
+    const Grid& mem = rig.form->fgMem();
+    const QStringList expected{"1", "2012.01.01 02:17:26", "Acceleration", "RMS",
+                               "1.000", "g", "1.40", "1kHz"};
+    for (int c = 0; c < 8; ++c)
+        EXPECT_EQ(mem.textMatrix(1, c), expected[c]) << "column " << c;
+    EXPECT_EQ(mem.textMatrix(100, 0), "100");
+}
+
+TEST(Form1Reception, aSortedTableIsRefilledInSlotOrderByTheNextDownload) {
+    Rig rig({kMeter181});
+    rig.form->Form_Load();
+    rig.port.receive(downloadText());
+    rig.form->FG_Mem_MouseUp(1, 0, 100, 100); // on the Slot# header
+    rig.form->FG_Mem_MouseUp(1, 0, 100, 100); // again: descending
+    ASSERT_EQ(rig.form->fgMem().textMatrix(1, 0), "100");
+    rig.port.receive(downloadText());
+    EXPECT_EQ(rig.form->fgMem().textMatrix(1, 0), "1");
+    EXPECT_EQ(rig.form->fgMem().textMatrix(100, 0), "100");
+}
+
+TEST(Form1Reception, aMissingSlotReportsTheDataCheckErrorAndKeepsTheTable) {
+    Rig rig({kMeter181});
+    rig.form->Form_Load();
+    rig.port.receive(downloadText(QStringLiteral("36,20,00,00,AD,0A,8C,20,00"), 57));
+    EXPECT_EQ(rig.state(), "Data check error.");
+    EXPECT_EQ(rig.detail(), "Please try again.");
+    EXPECT_EQ(rig.form->fgMem().textMatrix(1, 0), "");
+}
+
+TEST(Form1Status, idleRefreshWritesOnlyWhatChanged) {
+    Rig rig;
+    rig.form->Form_Load();
+    rig.form->Form_MouseMove();
+    EXPECT_EQ(rig.state(), "Ready.");
+    EXPECT_EQ(rig.detail(), "COM:-1");
+    const int w0 = rig.form->lStatus(0).writes();
+    const int w1 = rig.form->lStatus(1).writes();
+    for (int i = 0; i < 5; ++i)
+        rig.form->Form_MouseMove();
+    EXPECT_EQ(rig.form->lStatus(0).writes(), w0);
+    EXPECT_EQ(rig.form->lStatus(1).writes(), w1);
+}
+
+TEST(Form1Status, progressIsWrittenOncePerChangeAndTheStateLineOncePerDownload) {
+    Rig rig({kMeter181});
+    rig.form->Form_Load();
+    const int w0 = rig.form->lStatus(0).writes();
+    rig.port.receive("3,00,00,00,00,00,00,00,00,00,00/");
+    rig.port.receive("3,00,00,00,00,00,00,00,00,00,00/");
+    rig.port.receive("4,00,00,00,00,00,00,00,00,00,00/");
+    EXPECT_EQ(rig.form->lStatus(0).writes(), w0 + 1);
+    EXPECT_EQ(rig.detail(), "5%");
+}
+
+TEST(Form1Status, theGuardBlocksEveryCommandDuringADownload) {
+    Rig rig({kMeter181});
+    rig.form->Form_Load();
+    rig.port.receive(downloadText());
+    rig.port.receive("0,00,00,00,00,00,00,00,00,00,00/");
+    ASSERT_EQ(rig.state(), "Downloading...");
+    const QString before = rig.form->fgMem().textMatrix(5, 4);
+    const int writes0 = rig.form->lStatus(0).writes();
+    const int writes1 = rig.form->lStatus(1).writes();
+
+    rig.form->C_Clear_Click();
+    rig.form->C_Export_Click(0);
+    rig.form->C_Export_Click(1);
+    rig.form->C_Help_Click();
+    rig.form->Form_MouseMove();
+    rig.form->FG_Mem_MouseMove(0, 0, 100, 100);
+    rig.form->FG_Mem_MouseUp(1, 0, 100, 100);
+    rig.form->FG_Mem_MouseUp(1, 0, 100, 2000);
+
+    EXPECT_EQ(rig.form->fgMem().textMatrix(5, 4), before);
+    EXPECT_TRUE(rig.dialogs.boxes.empty());
+    EXPECT_TRUE(rig.dialogs.filters.isEmpty());
+    EXPECT_FALSE(rig.form->pHelp(0).isVisibleTo(rig.form.get()));
+    EXPECT_FALSE(rig.form->lastSortAscending());
+    EXPECT_EQ(rig.form->lStatus(0).writes(), writes0);
+    EXPECT_EQ(rig.form->lStatus(1).writes(), writes1);
+}
+
+TEST(Form1Status, aStateLineReadingDataCheckErrorBlocksNothing) {
+    Rig rig({kMeter181});
+    rig.form->Form_Load();
+    rig.port.receive(downloadText());
+    rig.port.receive(downloadText(QStringLiteral("00,00,00,00,00,00,00,00,00"), 3));
+    ASSERT_EQ(rig.state(), "Data check error.");
+    rig.form->C_Clear_Click();
+    EXPECT_EQ(rig.form->fgMem().textMatrix(1, 0), "");
+    EXPECT_EQ(rig.form->fgMem().textMatrix(0, 0), "Slot#");
+}
+
+TEST(Form1Table, clearEmptiesTheRowsAndRestoresTheLayoutKeepingSortDirection) {
+    Rig rig({kMeter181});
+    rig.form->Form_Load();
+    rig.port.receive(downloadText());
+    rig.form->FG_Mem_MouseUp(1, 0, 100, 100);
+    ASSERT_TRUE(rig.form->lastSortAscending());
+    rig.form->C_Clear_Click();
+    const Grid& mem = rig.form->fgMem();
+    for (int r = 1; r <= 100; ++r)
+        for (int c = 0; c < 8; ++c)
+            ASSERT_EQ(mem.textMatrix(r, c), "") << r << "," << c;
+    EXPECT_EQ(mem.textMatrix(0, 6), QStringLiteral("Crest\rFactor"));
+    EXPECT_EQ(mem.colWidth(1), 2280);
+    EXPECT_EQ(mem.rowHeight(0), 600);
+    EXPECT_EQ(mem.row(), 0);
+    EXPECT_EQ(mem.col(), 7);
+    EXPECT_TRUE(rig.form->lastSortAscending());
+    // The raw slots survive a clear.
+    EXPECT_EQ(rig.form->fgData().textMatrix(1, 0), "0");
+}
+
+TEST(Form1SlotTable, onlyRightButtonWithExactlyShiftAndCtrlTogglesTheSlotTable) {
+    Rig rig;
+    rig.form->Form_Load();
+    const auto shown = [&] { return rig.form->fgData().isVisibleTo(rig.form.get()); };
+    rig.form->Form_MouseUp(2, 1);
+    rig.form->Form_MouseUp(2, 2);
+    rig.form->Form_MouseUp(2, 7);
+    rig.form->Form_MouseUp(1, 3);
+    EXPECT_FALSE(shown());
+    rig.form->Form_MouseUp(2, 3);
+    EXPECT_TRUE(shown());
+    rig.form->Form_MouseUp(2, 3);
+    EXPECT_FALSE(shown());
+}
+
+TEST(Form1SlotTable, theRealGestureOnTheBackgroundTogglesButNotOverAControl) {
+    Rig rig;
+    rig.form->Form_Load();
+    rig.form->show();
+    const Qt::KeyboardModifiers shiftCtrl = Qt::ShiftModifier | Qt::ControlModifier;
+    QTest::mouseClick(&rig.form->label1(1), Qt::RightButton, shiftCtrl);
+    EXPECT_FALSE(rig.form->fgData().isVisible());
+    QTest::mouseClick(rig.form.get(), Qt::RightButton, shiftCtrl, QPoint(960, 440));
+    EXPECT_TRUE(rig.form->fgData().isVisible());
+}
+
+TEST(Form1SlotTable, aCellClickShowsTheCellTextInABox) {
+    Rig rig({kMeter181});
+    rig.form->Form_Load();
+    rig.port.receive("5,01,02,03,04,05,06,07,08,09,AA/");
+    rig.form->fgData().setRow(6);
+    rig.form->fgData().setCol(10);
+    rig.form->FG_Data_Click();
+    ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(rig.dialogs.boxes[0].text, "5,01,02,03,04,05,06,07,08,09,AA");
+    EXPECT_EQ(rig.dialogs.boxes[0].caption, "PX417");
+}
+
+TEST(Form1Shutdown, closingWithThePortOpenClosesItThenWritesTheClosingTexts) {
+    Rig rig({kMeter181});
+    rig.form->Form_Load();
+    rig.form->show();
+    rig.form->close();
+    EXPECT_FALSE(rig.port.portOpen());
+    EXPECT_EQ(rig.port.log.last(), "close");
+    EXPECT_EQ(rig.state(), "Closing COM port");
+    EXPECT_EQ(rig.detail(), "Shutting down");
+}
+
+TEST(Form1Shutdown, closingWithNoPortLeavesTheStatusLinesAlone) {
+    Rig rig;
+    rig.form->Form_Load();
+    rig.form->show();
+    rig.form->close();
+    EXPECT_EQ(rig.state(), "Ready");
+    EXPECT_EQ(rig.detail(), "Ready");
+    EXPECT_TRUE(rig.port.log.isEmpty());
+}
