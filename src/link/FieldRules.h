@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QtGlobal>
+
+#include <optional>
+
+// How the reader turns the text fields of a meter packet into numbers. Every rule works on the
+// packet's bytes as received; no byte value makes a rule fail.
+
+// The decimal number at the start of text: optional leading blanks (space, tab, CR, LF), an
+// optional sign, digits, an optional "." fraction and an optional e/E exponent. No number at
+// the start gives 0. A value beyond the range of double gives +/- infinity, one too small to
+// represent gives 0; the result is never NaN.
+double leadingDecimal(QByteArrayView text);
+
+// The hexadecimal number made of the digits 0-9, A-F or a-f at the very start of text, up to the
+// first other byte. No digit gives 0. A value above 0xFFFFFFFF saturates at 0xFFFFFFFF.
+quint32 leadingHex(QByteArrayView text);
+
+// The slot number a packet's field 0 names: leadingDecimal rounded to the nearest integer, halves
+// to the even neighbour. nullopt when that is not a slot the meter has (0 to 100).
+std::optional<int> slotNumber(QByteArrayView field0);

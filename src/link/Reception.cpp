@@ -1,0 +1,97 @@
+#include "Reception.h"
+
+#include "FieldRules.h"
+
+#include <QList>
+
+namespace {
+
+constexpr int kRecordFields = 11;
+// Slot number and the six calibration words at the least.
+constexpr int kMinCalibrationFields = 13;
+
+void setStatusIfDifferent(ReceptionView& view, int line, const QString& text) {
+    if (view.statusText(line) != text)
+        view.setStatusText(line, text);
+}
+
+// A truncated packet must not count, or bytes left from an earlier download would be decoded
+// as this one's while the check reports success.
+bool isUsable(int slot, qsizetype fieldCount) {
+    if (slot == kCalibrationSlot)
+        return fieldCount >= kMinCalibrationFields;
+    return fieldCount == kRecordFields;
+}
+
+} // namespace
+
+void Reception::resetFlags() {
+    m_slotReceived.fill(0);
+}
+
+void Reception::onComm(const QByteArray& waiting, ReceptionView& view) {
+    if (waiting.isEmpty())
+        return;
+    m_framer.append(waiting);
+    // Every complete packet now, not one per call: at the end of a transfer no further
+    // notification comes to pick up a packet left behind.
+    while (const std::optional<QByteArray> packet = m_framer.takePacket()) {
+        if (handlePacket(*packet, view) == kCalibrationSlot) {
+            checkCompletion(view);
+            return;
+        }
+    }
+}
+
+const QByteArray& Reception::comBuffer() const {
+    return m_framer.comBuffer();
+}
+
+int Reception::slotReceived(int slot) const {
+    if (slot < kFirstSlot || slot > kCalibrationSlot)
+        return 0;
+    return m_slotReceived[static_cast<size_t>(slot)];
+}
+
+std::optional<int> Reception::handlePacket(const QByteArray& packet, ReceptionView& view) {
+    if (packet.isEmpty())
+        return std::nullopt;
+    const QList<QByteArray> fields = packet.split(',');
+    const std::optional<int> slot = slotNumber(fields.first());
+    if (!slot)
+        return std::nullopt;
+
+    if (isUsable(*slot, fields.size()))
+        m_slotReceived[static_cast<size_t>(*slot)] = 1;
+    const int row = slotRow(*slot);
+    view.setSlotCell(row, kSlotColumn, QString::number(*slot));
+    view.setSlotCell(row, kRawColumn, QString::fromLatin1(packet));
+    view.setSlotCell(row, kReceivedColumn, receivedStamp(view.now()));
+
+    if (fields.size() == kRecordFields) {
+        for (int k = 0; k < kRecordBytes; ++k)
+            view.setSlotCell(row, kFirstByteColumn + k,
+                             QString::number(leadingHex(fields.at(k + 1))));
+        setStatusIfDifferent(view, 0, QString::fromLatin1(kDownloading));
+        setStatusIfDifferent(view, 1, QString::number(*slot + 1) + QLatin1Char('%'));
+    }
+    return slot;
+}
+
+void Reception::checkCompletion(ReceptionView& view) {
+    int count = 0;
+    for (int& received : m_slotReceived) {
+        count += received;
+        received = 0;
+    }
+    view.setStatusText(1, QString::number(count));
+    m_framer.clear();
+    if (count == kSlotCount) {
+        view.setStatusText(0, QString::fromLatin1(kReady));
+        view.setStatusText(1, QStringLiteral("COM:") + QString::number(view.comPort()));
+        view.decodeMemory();
+    } else {
+        view.setStatusText(0, QString::fromLatin1(kDataCheckError));
+        view.setStatusText(1, QString::fromLatin1(kPleaseTryAgain));
+    }
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "PacketFramer.h"
+#include "ReceptionView.h"
+#include "SlotTable.h"
+
+#include <QByteArray>
+
+#include <array>
+#include <optional>
+
+// Download reception: cuts the meter's text into slot packets, writes each into its slot-table
+// row, shows the progress and, once slot 100 is handled, checks that the download is complete
+// and hands it to the decoder. Holds ComBuffer and SlotReceived; everything it shows or stores
+// goes through a ReceptionView.
+class Reception {
+public:
+    // Texts of the status panel written here.
+    static constexpr const char* kDownloading = "Downloading...";
+    static constexpr const char* kReady = "Ready.";
+    static constexpr const char* kDataCheckError = "Data check error.";
+    static constexpr const char* kPleaseTryAgain = "Please try again.";
+
+    // Sets every SlotReceived flag to 0, as at start-up.
+    void resetFlags();
+
+    // One serial notification. waiting is what the port's input returned; when it is empty
+    // nothing happens at all. Otherwise it is appended to ComBuffer and every complete packet
+    // held is handled in order. After the packet of slot 100 the completion check runs and the
+    // rest of ComBuffer is discarded.
+    void onComm(const QByteArray& waiting, ReceptionView& view);
+
+    // The received text not yet handled.
+    const QByteArray& comBuffer() const;
+    // SlotReceived of a slot 0 to 100 (0 or 1); 0 for any other number.
+    int slotReceived(int slot) const;
+
+private:
+    // Writes one packet into the slot table and the status panel. Returns its slot, or nullopt
+    // when the packet was ignored (empty, or no slot 0 to 100).
+    std::optional<int> handlePacket(const QByteArray& packet, ReceptionView& view);
+    void checkCompletion(ReceptionView& view);
+
+    PacketFramer m_framer;
+    std::array<int, kSlotCount> m_slotReceived{};
+};

@@ -1,0 +1,364 @@
+#include "Reception.h"
+
+#include "TextTable.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include <ostream>
+
+// Readable failure messages for texts.
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+// Records every status write and every decode call in one event list, so tests can check what
+// was written, how often and in which order. Slot cells go into a table of the slot table's shape.
+class FakeView : public ReceptionView {
+public:
+    QString statusText(int line) const override { return m_status[line]; }
+    void setStatusText(int line, const QString& text) override {
+        m_status[line] = text;
+        events << QStringLiteral("%1=%2").arg(line).arg(text);
+    }
+    void setSlotCell(int row, int col, const QString& text) override {
+        ++cellWrites;
+        EXPECT_GE(row, 1);
+        EXPECT_LE(row, kSlotTableRows - 1);
+        cells.setTextMatrix(row, col, text);
+    }
+    QDateTime now() const override { return QDateTime(QDate(2027, 2, 1), QTime(21, 5, 3)); }
+    int comPort() const override { return 181; }
+    void decodeMemory() override {
+        ++decodeCalls;
+        events << QStringLiteral("decode");
+    }
+
+    QStringList statusWrites(int line) const {
+        QStringList texts;
+        const QString prefix = QStringLiteral("%1=").arg(line);
+        for (const QString& event : events)
+            if (event.startsWith(prefix))
+                texts << event.mid(prefix.size());
+        return texts;
+    }
+
+    QString m_status[2] = {QStringLiteral("Ready."), QStringLiteral("COM:181")};
+    QStringList events;
+    TextTable cells{kSlotTableRows, kSlotTableCols};
+    int cellWrites = 0;
+    int decodeCalls = 0;
+};
+
+// An eleven-field record packet with bytes that tell slots apart, "/" included.
+QByteArray recordPacket(int slot) {
+    QByteArray packet = QByteArray::number(slot);
+    for (int k = 0; k < kRecordBytes; ++k)
+        packet += ',' + QByteArray::number((slot * 7 + k) % 256, 16).rightJustified(2, '0');
+    return packet + ",AA/";
+}
+
+// The calibration record: slot number and thirteen more words.
+QByteArray calibrationPacket(int fields = 14) {
+    QByteArray packet = "100";
+    for (int i = 1; i < fields; ++i)
+        packet += ',' + QByteArray::number(1000 + i, 16).toUpper();
+    return packet + '/';
+}
+
+QByteArray download(int skip = -1) {
+    QByteArray text;
+    for (int slot = 0; slot < kCalibrationSlot; ++slot)
+        if (slot != skip)
+            text += recordPacket(slot);
+    return text + calibrationPacket();
+}
+
+void sendPackets(Reception& reception, FakeView& view, const QByteArray& text) {
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const qsizetype end = text.indexOf('/', start) + 1;
+        reception.onComm(text.mid(start, end - start), view);
+        start = end;
+    }
+}
+
+void expectAllFlagsClear(const Reception& reception) {
+    for (int slot = 0; slot <= kCalibrationSlot; ++slot)
+        EXPECT_EQ(reception.slotReceived(slot), 0) << "slot " << slot;
+}
+
+} // namespace
+
+TEST(Reception, singlePacketInOneReadWritesItsRowAndProgress) {
+    Reception reception;
+    FakeView view;
+    reception.onComm("5,01,02,03,04,05,06,07,08,09,AA/", view);
+
+    const QStringList expected{"5",
+                               "1",
+                               "2",
+                               "3",
+                               "4",
+                               "5",
+                               "6",
+                               "7",
+                               "8",
+                               "9",
+                               "5,01,02,03,04,05,06,07,08,09,AA",
+                               "2027_02_01 21:05:03"};
+    for (int col = 0; col < kSlotTableCols; ++col)
+        EXPECT_EQ(view.cells.textMatrix(6, col), expected[col]) << "column " << col;
+    EXPECT_EQ(view.statusText(0), "Downloading...");
+    EXPECT_EQ(view.statusText(1), "6%");
+    EXPECT_EQ(reception.slotReceived(5), 1);
+    EXPECT_TRUE(reception.comBuffer().isEmpty());
+    EXPECT_EQ(view.cellWrites, kSlotTableCols);
+}
+
+TEST(Reception, packetInThreePiecesIsHandledOnlyByTheThird) {
+    Reception reception;
+    FakeView view;
+    reception.onComm("5,01,02,0", view);
+    reception.onComm("3,04,05,06,07,08,0", view);
+    EXPECT_EQ(view.cellWrites, 0);
+    EXPECT_TRUE(view.events.isEmpty());
+    EXPECT_EQ(reception.slotReceived(5), 0);
+    reception.onComm("9,AA/", view);
+    EXPECT_EQ(view.cells.textMatrix(6, kRawColumn), "5,01,02,03,04,05,06,07,08,09,AA");
+    EXPECT_EQ(view.cells.textMatrix(6, 4), "4");
+    EXPECT_EQ(view.statusText(1), "6%");
+}
+
+TEST(Reception, twoPacketsInOneReadAreBothHandled) {
+    Reception reception;
+    FakeView view;
+    reception.onComm(recordPacket(3) + recordPacket(4), view);
+    EXPECT_EQ(view.cells.textMatrix(4, kSlotColumn), "3");
+    EXPECT_EQ(view.cells.textMatrix(5, kSlotColumn), "4");
+    EXPECT_EQ(view.statusWrites(1), QStringList({"4%", "5%"}));
+    EXPECT_TRUE(reception.comBuffer().isEmpty());
+}
+
+TEST(Reception, textAfterTheSlashStartsTheNextPacket) {
+    Reception reception;
+    FakeView view;
+    reception.onComm(recordPacket(5) + recordPacket(6).left(3), view);
+    EXPECT_EQ(reception.comBuffer(), recordPacket(6).left(3));
+    reception.onComm(recordPacket(6).mid(3), view);
+    EXPECT_EQ(view.cells.textMatrix(7, kRawColumn) + '/', recordPacket(6));
+    EXPECT_TRUE(reception.comBuffer().isEmpty());
+}
+
+TEST(Reception, emptyNotificationHandlesNothing) {
+    Reception reception;
+    FakeView view;
+    reception.onComm("7,01", view);
+    reception.onComm(QByteArray(), view);
+    EXPECT_EQ(reception.comBuffer(), "7,01");
+    EXPECT_EQ(view.cellWrites, 0);
+    EXPECT_TRUE(view.events.isEmpty());
+}
+
+TEST(Reception, packetOfOtherFieldCountWritesOnlySlotRawAndTime) {
+    for (const QByteArray& packet : {QByteArray("7,01,02,03,04,05,06,07,08,09"),
+                                     QByteArray("7,01,02,03,04,05,06,07,08,09,AA,BB")}) {
+        Reception reception;
+        FakeView view;
+        view.cells.setTextMatrix(8, 1, "old");
+        view.cells.setTextMatrix(8, 9, "old");
+        reception.onComm(packet + '/', view);
+        EXPECT_EQ(view.cells.textMatrix(8, kSlotColumn), "7");
+        EXPECT_EQ(view.cells.textMatrix(8, kRawColumn), QString::fromLatin1(packet));
+        EXPECT_EQ(view.cells.textMatrix(8, kReceivedColumn), "2027_02_01 21:05:03");
+        EXPECT_EQ(view.cells.textMatrix(8, 1), "old");
+        EXPECT_EQ(view.cells.textMatrix(8, 9), "old");
+        EXPECT_EQ(view.cellWrites, 3);
+        EXPECT_TRUE(view.events.isEmpty());
+        // A truncated or overlong record cannot be decoded, so it does not count.
+        EXPECT_EQ(reception.slotReceived(7), 0);
+    }
+}
+
+TEST(Reception, hexBytesInEitherCaseGiveTheSameValue) {
+    Reception reception;
+    FakeView view;
+    reception.onComm("1,ff,FF,fF,0a,0A,7,x,,1g,AA/", view);
+    const QStringList expected{"255", "255", "255", "10", "10", "7", "0", "0", "1"};
+    for (int k = 0; k < kRecordBytes; ++k)
+        EXPECT_EQ(view.cells.textMatrix(2, kFirstByteColumn + k), expected[k]) << "byte " << k;
+}
+
+TEST(Reception, bytesAboveAsciiReachTheRawCellUnchanged) {
+    Reception reception;
+    FakeView view;
+    const QByteArray packet = "2,01,02,03,04,05,06,07,08,09,\xB5\xFF";
+    reception.onComm(packet + '/', view);
+    EXPECT_EQ(view.cells.textMatrix(3, kRawColumn).toLatin1(), packet);
+}
+
+TEST(Reception, fullDownloadEndsReadyThenDecodesOnce) {
+    for (const bool oneRead : {false, true}) {
+        Reception reception;
+        FakeView view;
+        if (oneRead)
+            reception.onComm(download(), view);
+        else
+            sendPackets(reception, view, download());
+
+        QStringList progress;
+        for (int percent = 1; percent <= 100; ++percent)
+            progress << QStringLiteral("%1%").arg(percent);
+        EXPECT_EQ(view.statusWrites(1), progress + QStringList({"101", "COM:181"}));
+        EXPECT_EQ(view.statusWrites(0), QStringList({"Downloading...", "Ready."}));
+        EXPECT_EQ(view.decodeCalls, 1);
+        EXPECT_EQ(view.events.last(), "decode");
+        EXPECT_EQ(view.events.mid(view.events.size() - 4, 3),
+                  QStringList({"1=101", "0=Ready.", "1=COM:181"}));
+        EXPECT_EQ(view.cells.textMatrix(101, kRawColumn) + '/', calibrationPacket());
+        EXPECT_TRUE(view.cells.textMatrix(101, 1).isEmpty());
+        EXPECT_EQ(view.cells.textMatrix(100, kRawColumn) + '/', recordPacket(99));
+        expectAllFlagsClear(reception);
+        EXPECT_TRUE(reception.comBuffer().isEmpty());
+    }
+}
+
+TEST(Reception, downloadByteByByteEndsReady) {
+    Reception reception;
+    FakeView view;
+    const QByteArray text = download();
+    for (char c : text)
+        reception.onComm(QByteArray(1, c), view);
+    EXPECT_EQ(view.statusText(0), "Ready.");
+    EXPECT_EQ(view.decodeCalls, 1);
+}
+
+TEST(Reception, textAfterSlot100IsDiscarded) {
+    Reception reception;
+    FakeView view;
+    reception.onComm(download() + recordPacket(3) + "4,01", view);
+    EXPECT_TRUE(reception.comBuffer().isEmpty());
+    EXPECT_EQ(view.statusText(0), "Ready.");
+    EXPECT_EQ(reception.slotReceived(3), 0);
+}
+
+TEST(Reception, missingSlotFailsAndTheNextDownloadSucceeds) {
+    Reception reception;
+    FakeView view;
+    view.cells.setTextMatrix(58, kRawColumn, "earlier");
+    sendPackets(reception, view, download(57));
+    EXPECT_EQ(view.statusText(0), "Data check error.");
+    EXPECT_EQ(view.statusText(1), "Please try again.");
+    EXPECT_EQ(view.statusWrites(1).mid(99), QStringList({"100", "Please try again."}));
+    EXPECT_EQ(view.decodeCalls, 0);
+    EXPECT_EQ(view.cells.textMatrix(58, kRawColumn), "earlier");
+    expectAllFlagsClear(reception);
+
+    sendPackets(reception, view, download());
+    EXPECT_EQ(view.statusText(0), "Ready.");
+    EXPECT_EQ(view.statusText(1), "COM:181");
+    EXPECT_EQ(view.decodeCalls, 1);
+}
+
+TEST(Reception, slotDeliveredTwiceCountsOnceAndKeepsTheLaterPacket) {
+    Reception reception;
+    FakeView view;
+    QByteArray text = download();
+    const QByteArray again = "10,ff,ff,ff,ff,ff,ff,ff,ff,ff,BB/";
+    text.insert(text.indexOf(recordPacket(11)), again);
+    sendPackets(reception, view, text);
+    EXPECT_TRUE(view.events.contains("1=101"));
+    EXPECT_EQ(view.statusText(0), "Ready.");
+    EXPECT_EQ(view.cells.textMatrix(11, 1), "255");
+    // The repeat's progress text equals what the line shows, so it is not written again.
+    EXPECT_EQ(view.statusWrites(1).count("11%"), 1);
+    EXPECT_EQ(view.statusWrites(0).count("Downloading..."), 1);
+}
+
+TEST(Reception, brokenOffDownloadThenFullDownloadSucceeds) {
+    Reception reception;
+    FakeView view;
+    for (int slot = 0; slot < 50; ++slot)
+        reception.onComm(recordPacket(slot), view);
+    EXPECT_EQ(view.statusText(0), "Downloading...");
+    EXPECT_EQ(view.statusText(1), "50%");
+    EXPECT_EQ(reception.slotReceived(49), 1);
+
+    sendPackets(reception, view, download());
+    EXPECT_EQ(view.statusText(0), "Ready.");
+    EXPECT_EQ(view.decodeCalls, 1);
+}
+
+TEST(Reception, resetFlagsClearsEveryReceivedSlot) {
+    Reception reception;
+    FakeView view;
+    for (int slot = 0; slot < 30; ++slot)
+        reception.onComm(recordPacket(slot), view);
+    EXPECT_EQ(reception.slotReceived(29), 1);
+    reception.resetFlags();
+    expectAllFlagsClear(reception);
+}
+
+TEST(Reception, calibrationPacketNeedsThirteenFieldsToCount) {
+    for (const int fields : {4, 11, 12, 13}) {
+        Reception reception;
+        FakeView view;
+        QByteArray text = download();
+        text.truncate(text.lastIndexOf('/', text.size() - 2) + 1);
+        sendPackets(reception, view, text + calibrationPacket(fields));
+        EXPECT_EQ(view.cells.textMatrix(101, kRawColumn) + '/', calibrationPacket(fields));
+        const bool usable = fields >= 13;
+        EXPECT_EQ(view.statusText(0), usable ? "Ready." : "Data check error.") << fields;
+        EXPECT_EQ(view.decodeCalls, usable ? 1 : 0) << fields;
+        expectAllFlagsClear(reception);
+    }
+}
+
+TEST(Reception, emptyPacketsAndSlotsOutsideTheMeterAreIgnored) {
+    Reception reception;
+    FakeView view;
+    const QByteArray rest = ",01,02,03,04,05,06,07,08,09,AA/";
+    reception.onComm("/", view);
+    reception.onComm("//", view);
+    reception.onComm("-1" + rest + "101" + rest + "1e9" + rest, view);
+    reception.onComm("99999999999999999999" + rest + "1e999" + rest, view);
+    reception.onComm("100.6,1,2,3,4,5,6,7,8,9,10,11,12,13/", view);
+    EXPECT_EQ(view.cellWrites, 0);
+    EXPECT_TRUE(view.events.isEmpty());
+    expectAllFlagsClear(reception);
+    EXPECT_TRUE(reception.comBuffer().isEmpty());
+
+    // Packets after the ignored ones in the same read are still handled.
+    reception.onComm("/-5" + rest + recordPacket(3), view);
+    EXPECT_EQ(view.cells.textMatrix(4, kSlotColumn), "3");
+    EXPECT_EQ(reception.slotReceived(3), 1);
+}
+
+TEST(Reception, slotFieldWithoutANumberCountsAsSlotZero) {
+    Reception reception;
+    FakeView view;
+    reception.onComm("abc,01,02,03,04,05,06,07,08,09,AA/", view);
+    EXPECT_EQ(view.cells.textMatrix(1, kSlotColumn), "0");
+    EXPECT_EQ(view.statusText(1), "1%");
+    EXPECT_EQ(reception.slotReceived(0), 1);
+}
+
+TEST(Reception, streamWithoutSlashKeepsTheBufferBounded) {
+    Reception reception;
+    FakeView view;
+    // A cut piece of this junk would read as a slot-0 packet, so it must not be handled.
+    const QByteArray junk = QByteArray("0,").repeated(32 * 1024);
+    for (int i = 0; i < 160; ++i) {
+        reception.onComm(junk, view);
+        ASSERT_LE(reception.comBuffer().size(), PacketFramer::kMaxPending);
+    }
+    reception.onComm(QByteArray(10 * 1024 * 1024, '0'), view);
+    EXPECT_LE(reception.comBuffer().size(), PacketFramer::kMaxPending);
+    reception.onComm("/" + recordPacket(4), view);
+    EXPECT_EQ(view.cellWrites, kSlotTableCols);
+    EXPECT_EQ(view.cells.textMatrix(5, kSlotColumn), "4");
+    EXPECT_TRUE(view.cells.textMatrix(1, kRawColumn).isEmpty());
+}
