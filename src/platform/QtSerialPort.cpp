@@ -1,0 +1,171 @@
+#include "QtSerialPort.h"
+
+#include <utility>
+
+namespace {
+
+QSerialPort::Parity toQt(LineSettings::Parity parity) {
+    switch (parity) {
+    case LineSettings::Parity::Even:
+        return QSerialPort::EvenParity;
+    case LineSettings::Parity::Odd:
+        return QSerialPort::OddParity;
+    case LineSettings::Parity::Mark:
+        return QSerialPort::MarkParity;
+    case LineSettings::Parity::Space:
+        return QSerialPort::SpaceParity;
+    case LineSettings::Parity::None:
+        break;
+    }
+    return QSerialPort::NoParity;
+}
+
+QSerialPort::StopBits toQt(LineSettings::StopBits stopBits) {
+    switch (stopBits) {
+    case LineSettings::StopBits::OneAndHalf:
+        return QSerialPort::OneAndHalfStop;
+    case LineSettings::StopBits::Two:
+        return QSerialPort::TwoStop;
+    case LineSettings::StopBits::One:
+        break;
+    }
+    return QSerialPort::OneStop;
+}
+
+void setError(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+}
+
+} // namespace
+
+QtSerialPort::QtSerialPort(PortResolver resolver, QObject* parent)
+    : SerialPort(parent), m_resolver(std::move(resolver)) {
+    connect(&m_port, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onErrorOccurred);
+}
+
+QtSerialPort::~QtSerialPort() {
+    // Quietly: no notification may reach a receiver that is being torn down with us.
+    m_port.disconnect(this);
+    m_port.close();
+}
+
+bool QtSerialPort::portOpen() const {
+    return m_port.isOpen();
+}
+
+void QtSerialPort::close() {
+    m_held.clear();
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+void QtSerialPort::setCommPort(int port) {
+    m_commPort = port;
+}
+
+bool QtSerialPort::setSettings(const QString& settings) {
+    const auto parsed = LineSettings::parse(settings);
+    if (!parsed)
+        return false;
+    m_settings = *parsed;
+    return true;
+}
+
+void QtSerialPort::setInputLen(int length) {
+    m_inputLen = qMax(0, length);
+}
+
+bool QtSerialPort::open(QString* error) {
+    const QString name = QStringLiteral("COM%1").arg(m_commPort);
+    if (m_port.isOpen()) {
+        setError(error, QStringLiteral("%1: port is already open").arg(name));
+        return false;
+    }
+    const QString node = m_resolver ? m_resolver(m_commPort) : QString();
+    if (node.isEmpty()) {
+        setError(error, QStringLiteral("%1: port does not exist").arg(name));
+        return false;
+    }
+
+    m_held.clear();
+    m_port.setPortName(node);
+    // Errors raised while opening are reported through the result, not as notifications.
+    m_opening = true;
+    const bool opened = m_port.open(QIODevice::ReadOnly);
+    const QSerialPort::SerialPortError openError = m_port.error();
+    const QString reason = m_port.errorString();
+    bool ready = opened && applySettings(error);
+    m_opening = false;
+
+    if (!opened) {
+        switch (openError) {
+        case QSerialPort::DeviceNotFoundError:
+            setError(error, QStringLiteral("%1: port does not exist (%2)").arg(name, node));
+            break;
+        case QSerialPort::PermissionError:
+            setError(error,
+                     QStringLiteral("%1: port is in use or access is denied (%2)").arg(name, node));
+            break;
+        default:
+            setError(error,
+                     QStringLiteral("%1: port cannot be opened (%2: %3)").arg(name, node, reason));
+            break;
+        }
+        return false;
+    }
+    if (!ready) {
+        m_port.close();
+        return false;
+    }
+    m_port.clearError();
+    return true;
+}
+
+bool QtSerialPort::applySettings(QString* error) {
+    const bool applied =
+        m_port.setBaudRate(m_settings.baudRate) &&
+        m_port.setDataBits(static_cast<QSerialPort::DataBits>(m_settings.dataBits)) &&
+        m_port.setParity(toQt(m_settings.parity)) &&
+        m_port.setStopBits(toQt(m_settings.stopBits)) &&
+        m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!applied) {
+        setError(error, QStringLiteral("COM%1: line settings %2 cannot be applied (%3)")
+                            .arg(QString::number(m_commPort), m_settings.toString(),
+                                 m_port.errorString()));
+    }
+    return applied;
+}
+
+qint64 QtSerialPort::inBufferCount() const {
+    return m_held.size() + (m_port.isOpen() ? m_port.bytesAvailable() : 0);
+}
+
+QByteArray QtSerialPort::input() {
+    QByteArray data = std::exchange(m_held, {});
+    if (m_port.isOpen())
+        data += m_port.readAll();
+    if (m_inputLen > 0 && data.size() > m_inputLen) {
+        // Keep the rest for the next read, in order.
+        m_held = data.mid(m_inputLen);
+        data.truncate(m_inputLen);
+    }
+    return data;
+}
+
+void QtSerialPort::onReadyRead() {
+    emit comm();
+}
+
+void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::NoError || m_opening)
+        return;
+    if (error == QSerialPort::ResourceError && m_port.isOpen()) {
+        // The device went away. Closing stops a stream of notifications from a dead
+        // descriptor; what was already received is kept for the next read.
+        m_held += m_port.readAll();
+        m_port.close();
+    }
+    emit comm();
+}

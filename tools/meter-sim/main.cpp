@@ -1,0 +1,166 @@
+#include "MeterMemory.h"
+#include "MeterSim.h"
+#include "PortLink.h"
+#include "PtyLine.h"
+#include "SignalPipe.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+constexpr quint32 kDefaultSeed = 417;
+const char kDefaultName[] = "Arduino USB Serial Light Adapter (COM181)";
+
+struct Settings {
+    QString name;
+    quint32 seed = kDefaultSeed;
+    MeterSim::Options sim;
+    DownloadFaults faults;
+};
+
+void fail(const QString& text) {
+    std::fprintf(stderr, "px417-meter-sim: %s\n", qPrintable(text));
+}
+
+std::optional<qint64> number(const QString& text, qint64 lowest, qint64 highest) {
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok);
+    if (!ok || value < lowest || value > highest)
+        return std::nullopt;
+    return value;
+}
+
+bool readSlots(const QCommandLineParser& parser, const QCommandLineOption& option,
+               QSet<int>* sentSlots) {
+    for (const QString& text : parser.values(option)) {
+        const auto slot = number(text, 0, kCalibrationSlot);
+        if (!slot) {
+            fail(QStringLiteral("--%1 needs a slot from 0 to 100, not \"%2\"")
+                     .arg(option.names().constFirst(), text));
+            return false;
+        }
+        sentSlots->insert(int(*slot));
+    }
+    return true;
+}
+
+std::optional<Settings> readSettings(const QCoreApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Plays a vibration meter on a pseudo-terminal. The line is published for discovery as a\n"
+        "link named after the device in <runtime dir>/px417/ports; its path is printed on the\n"
+        "first line of the output. Once a reader opens the line (or Enter is pressed) one\n"
+        "download of slots 0 to 100 is sent, and the meter waits for the next reader.");
+    parser.addHelpOption();
+    const QCommandLineOption name("name", "Device display name, and so the link's name.", "name",
+                                  kDefaultName);
+    const QCommandLineOption speed("speed", "Pace as a baud rate (8N1); 0 sends in one burst.",
+                                   "baud", "9600");
+    const QCommandLineOption seed("seed", "Varies the measurements and calibration.", "n",
+                                  QString::number(kDefaultSeed));
+    const QCommandLineOption noWait("no-wait", "Send at once instead of waiting for a reader.");
+    const QCommandLineOption exitAfter("exit-after", "Exit once sent instead of waiting again.");
+    const QCommandLineOption dropSlot("drop-slot", "Fault: never send this slot (repeatable).",
+                                      "slot");
+    const QCommandLineOption truncateSlot(
+        "truncate-slot", "Fault: send this slot with only half its fields (repeatable).", "slot");
+    const QCommandLineOption duplicateSlot("duplicate-slot",
+                                           "Fault: send this slot twice (repeatable).", "slot");
+    const QCommandLineOption lowercase("lowercase", "Send hexadecimal digits in lower case.");
+    const QCommandLineOption junk("junk", "Fault: line noise before and between packets.");
+    const QCommandLineOption stopAfter("stop-after", "Fault: stop after this slot.", "slot", "100");
+    const QCommandLineOption repeat("repeat", "Send the download this many times in a row.", "n",
+                                    "1");
+    parser.addOptions({name, speed, seed, noWait, exitAfter, dropSlot, truncateSlot, duplicateSlot,
+                       lowercase, junk, stopAfter, repeat});
+    parser.process(app);
+    if (!parser.positionalArguments().isEmpty()) {
+        fail(
+            QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
+        return std::nullopt;
+    }
+
+    Settings settings;
+    settings.name = parser.value(name);
+    const auto baud = number(parser.value(speed), 0, 4000000);
+    const auto seedValue = number(parser.value(seed), 0, 0xFFFFFFFFLL);
+    const auto last = number(parser.value(stopAfter), 0, kCalibrationSlot);
+    const auto times = number(parser.value(repeat), 1, 1000);
+    if (!baud || !seedValue || !last || !times) {
+        fail(QStringLiteral("--speed, --seed, --stop-after and --repeat need numbers in range; "
+                            "see --help"));
+        return std::nullopt;
+    }
+    settings.seed = quint32(*seedValue);
+    settings.sim.baudRate = int(*baud);
+    settings.sim.waitForReader = !parser.isSet(noWait);
+    settings.sim.exitAfter = parser.isSet(exitAfter);
+    settings.sim.repeat = int(*times);
+    settings.faults.stopAfter = int(*last);
+    settings.faults.lowercase = parser.isSet(lowercase);
+    settings.faults.junk = parser.isSet(junk);
+    settings.faults.junkSeed = settings.seed;
+    if (!readSlots(parser, dropSlot, &settings.faults.dropSlots) ||
+        !readSlots(parser, truncateSlot, &settings.faults.truncateSlots) ||
+        !readSlots(parser, duplicateSlot, &settings.faults.duplicateSlots))
+        return std::nullopt;
+    return settings;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("px417-meter-sim");
+
+    const auto settings = readSettings(app);
+    if (!settings)
+        return 2;
+
+    // Set up first, so that a signal arriving from here on still removes the link.
+    SignalPipe signalPipe;
+    if (!signalPipe.isValid()) {
+        fail(QStringLiteral("cannot watch for termination signals"));
+        return 1;
+    }
+    QObject::connect(&signalPipe, &SignalPipe::terminationRequested, &app, &QCoreApplication::quit);
+
+    QString error;
+    PtyLine line;
+    if (!line.open(&error)) {
+        fail(error);
+        return 1;
+    }
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty()) {
+        fail(QStringLiteral("no runtime directory to publish the line in"));
+        return 1;
+    }
+    PortLink link;
+    if (!link.publish(QDir(runtime).filePath("px417/ports"), settings->name, line.devicePath(),
+                      &error)) {
+        fail(error);
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(link.path()));
+    std::fflush(stdout);
+
+    const MeterMemory memory = makeMeterMemory(settings->seed);
+    MeterSim sim(line, downloadText(memory, settings->faults), settings->sim);
+    int exitCode = 0;
+    QObject::connect(&sim, &MeterSim::finished, &app, &QCoreApplication::quit);
+    QObject::connect(&sim, &MeterSim::failed, &app, [&](const QString& reason) {
+        fail(reason);
+        exitCode = 1;
+        app.quit();
+    });
+    sim.start();
+    app.exec();
+    return exitCode;
+}
