@@ -1,0 +1,94 @@
+#include "RecordDecoder.h"
+
+#include "Calendar.h"
+#include "LookupTables.h"
+#include "ValueFormat.h"
+
+#include <algorithm>
+
+namespace {
+
+enum Column { SlotCol, TimeCol, ModeCol, CalcCol, ValueCol, UnitCol, CrestCol, FilterCol };
+
+QString& at(RowTexts& texts, Column c) {
+    return texts[static_cast<size_t>(c)];
+}
+
+RowTexts placeholderRow(int row) {
+    RowTexts texts;
+    texts.fill(kNoValue.toString());
+    at(texts, SlotCol) = QString::number(row);
+    at(texts, TimeCol) = kNoTimestamp.toString();
+    return texts;
+}
+
+QString valueText(unsigned a, unsigned mode, unsigned units, unsigned gainCode,
+                  const CalibrationFactors& factors) {
+    // No mode, no factor or no divisor: any number shown would be made up.
+    if (mode >= kMeasurementModes.size() || units >= kUnitDivisors.size())
+        return kNoValue.toString();
+    const std::optional<double>& k = factors[mode];
+    if (!k)
+        return kNoValue.toString();
+    return formatReading(scaledReading(a, *k, kGains[gainCode], kUnitDivisors[units]));
+}
+
+} // namespace
+
+std::optional<quint8> parseByteText(QStringView text) {
+    if (text.isEmpty())
+        return std::nullopt;
+    unsigned value = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < u'0' || u > u'9')
+            return std::nullopt;
+        // Capped so a long run of digits cannot overflow; anything past 255 is refused anyway.
+        value = std::min(value * 10 + (u - u'0'), 256u);
+    }
+    if (value > 255)
+        return std::nullopt;
+    return static_cast<quint8>(value);
+}
+
+std::optional<RecordBytes> readRecordBytes(const CellTable& slotTable, int row) {
+    RecordBytes bytes{};
+    for (int k = 0; k < kRecordByteCount; ++k) {
+        const std::optional<quint8> value = parseByteText(slotTable.textMatrix(row, k + 1));
+        if (!value)
+            return std::nullopt;
+        bytes[static_cast<size_t>(k)] = *value;
+    }
+    return bytes;
+}
+
+RowTexts decodeRecord(int row, const std::optional<RecordBytes>& bytes,
+                      const CalibrationFactors& factors) {
+    RowTexts texts = placeholderRow(row);
+    if (!bytes)
+        return texts;
+    const RecordBytes& b = *bytes;
+
+    const quint32 t = static_cast<quint32>(b[0]) | static_cast<quint32>(b[1]) << 8 |
+                      static_cast<quint32>(b[2]) << 16 | static_cast<quint32>(b[3]) << 24;
+    // Nothing but the time is trusted from a record whose year the calendar cannot show.
+    if (!isValidMeterTime(t))
+        return texts;
+
+    const unsigned mode = (b[5] >> 4) & 3u;
+    const unsigned calculation = (b[7] >> 2) & 3u;
+    const unsigned filter = b[8] >> 3;
+    const unsigned units = b[7] >> 5;
+    const unsigned gainCode = b[8] & 7u;
+    const unsigned a = (b[4] | static_cast<unsigned>(b[5]) << 8) & 4095u;
+    const unsigned crest = (b[6] | static_cast<unsigned>(b[7]) << 8) & 1023u;
+
+    at(texts, TimeCol) = formatMeterTime(t);
+    at(texts, ModeCol) = lookupText(kMeasurementModes, mode);
+    at(texts, CalcCol) = lookupText(kCalculationModes, calculation);
+    at(texts, ValueCol) = valueText(a, mode, units, gainCode, factors);
+    at(texts, UnitCol) = lookupText(kUnitNames, units);
+    at(texts, CrestCol) = formatWithPattern(crest / 100.0, u"0.00");
+    at(texts, FilterCol) = lookupText(kFilters, filter);
+    return texts;
+}
