@@ -332,7 +332,7 @@ void Form1::Form_MouseMove() { RefreshStatus(); }
 
 void Form1::Form_MouseUp(int button, int shift) {
     if (button == mouse::kRight && shift == (mouse::kShift | mouse::kCtrl))
-        FG_Data->setVisible(!FG_Data->isVisible());
+        FG_Data->setVisible(FG_Data->isHidden());
 }
 
 void Form1::mouseMoveEvent(QMouseEvent* event) {
@@ -425,7 +425,7 @@ void Form1::C_Export_Click(int index) {
 void Form1::C_Help_Click() {
     if (downloading())
         return;
-    P_Help[0]->setVisible(!P_Help[0]->isVisible());
+    P_Help[0]->setVisible(P_Help[0]->isHidden());
 }
 
 void Form1::VS_Help_Change() { VS_Help_Scroll(); }

@@ -1,6 +1,6 @@
 #include "Controls.h"
 #include "Download.h"
-#include "Fakes.h"
+#include "Rig.h"
 #include "Form1.h"
 #include "Grid.h"
 
@@ -13,28 +13,6 @@
 
 #include <memory>
 
-namespace {
-
-const QString kMeter181 = QStringLiteral("Arduino USB Serial Light Adapter (COM181)");
-
-// A window with fakes around it; start-up is left to each test.
-struct Rig {
-    FakeSerialPort port;
-    FakeDeviceList devices;
-    FakeDialogs dialogs;
-    FixedClock clock;
-    FakeProgram program;
-    std::unique_ptr<Form1> form;
-
-    explicit Rig(QStringList names = {}, double factor = 15.0) {
-        devices.names = std::move(names);
-        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, factor);
-    }
-    QString state() const { return form->lStatus(0).text(); }
-    QString detail() const { return form->lStatus(1).text(); }
-};
-
-} // namespace
 
 TEST(Form1StartUp, withNoMeterTheListIsEmptyThePortClosedAndBothLinesReadReady) {
     Rig rig;
@@ -197,8 +175,10 @@ TEST(Form1Reception, aSortedTableIsRefilledInSlotOrderByTheNextDownload) {
     Rig rig({kMeter181});
     rig.form->Form_Load();
     rig.port.receive(downloadText());
-    rig.form->FG_Mem_MouseUp(1, 0, 100, 100); // on the Slot# header
-    rig.form->FG_Mem_MouseUp(1, 0, 100, 100); // again: descending
+    rig.form->show();
+    QTest::mouseMove(&rig.form->fgMem(), QPoint(10, 10)); // over the Slot# header
+    rig.form->FG_Mem_MouseUp(1, 0, 150, 150);
+    rig.form->FG_Mem_MouseUp(1, 0, 150, 150); // again: descending
     ASSERT_EQ(rig.form->fgMem().textMatrix(1, 0), "100");
     rig.port.receive(downloadText());
     EXPECT_EQ(rig.form->fgMem().textMatrix(1, 0), "1");

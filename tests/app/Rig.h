@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Controls.h"
+#include "Fakes.h"
+#include "Form1.h"
+#include "QtPrinters.h"
+
+#include <memory>
+
+inline const QString kMeter181 = QStringLiteral("Arduino USB Serial Light Adapter (COM181)");
+
+// A window with fakes around it; start-up is left to each test.
+struct Rig {
+    FakeSerialPort port;
+    FakeDeviceList devices;
+    FakeDialogs dialogs;
+    FixedClock clock;
+    FakeProgram program;
+    std::unique_ptr<Form1> form;
+
+    explicit Rig(QStringList names = {}, double factor = 15.0) {
+        devices.names = std::move(names);
+        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, factor);
+    }
+    QString state() const { return form->lStatus(0).text(); }
+    QString detail() const { return form->lStatus(1).text(); }
+};
