@@ -161,9 +161,12 @@ void QtSerialPort::onReadyRead() {
 void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error) {
     if (error == QSerialPort::NoError || m_opening)
         return;
-    if (error == QSerialPort::ResourceError && m_port.isOpen()) {
-        // The device went away. Closing stops a stream of notifications from a dead
-        // descriptor; what was already received is kept for the next read.
+    // A device that went away shows as a resource error, or as a read error when the line
+    // was hung up (a read that finds the end of input). Either repeats for as long as the
+    // descriptor stays open, so the port is closed; what was already received is kept for
+    // the next read.
+    const bool deviceLost = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+    if (deviceLost && m_port.isOpen()) {
         m_held += m_port.readAll();
         m_port.close();
     }

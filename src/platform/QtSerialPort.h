@@ -8,7 +8,8 @@
 #include <functional>
 
 // The serial link over QSerialPort. A COM number becomes a device node through the resolver
-// given at construction; the port is opened read-only and never written to.
+// given at construction; the port is opened read-only and never written to. When the device
+// goes away the port closes itself and raises comm() once.
 class QtSerialPort : public SerialPort {
     Q_OBJECT
 public:
