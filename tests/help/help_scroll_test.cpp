@@ -47,14 +47,8 @@ TEST(HelpScrollRange, maximumAlignsThePictureBottomWithTheFrameBottom) {
         // Rounding the maximum to whole pixels leaves at most half a pixel.
         EXPECT_LE(std::fabs(bottom - kFrameHeightTwips), factor / 2) << factor;
     }
-    EXPECT_EQ(helpPictureTop(15.0f, 2139) + kPictureHeightTwips, kFrameHeightTwips);
-}
-
-TEST(HelpScrollRange, picturePositionFollowsTheValue) {
     EXPECT_EQ(helpPictureTop(15.0f, 0), 0.0f);
-    EXPECT_EQ(helpPictureTop(15.0f, 1), -15.0f);
-    EXPECT_EQ(helpPictureTop(15.0f, 91), -1365.0f);
-    EXPECT_EQ(helpPictureTop(12.0f, 2674), -32088.0f);
+    EXPECT_EQ(helpPictureTop(15.0f, 2139) + kPictureHeightTwips, kFrameHeightTwips);
 }
 
 TEST(HelpScrollRange, impossibleSizesAreErrorsNotCrashes) {
@@ -80,9 +74,9 @@ TEST(HelpScrollRange, impossibleSizesAreErrorsNotCrashes) {
     }
 }
 
-TEST(HelpScrollRange, largestSixteenBitMaximumIsAccepted) {
+TEST(HelpScrollRange, sixteenBitLimitsAreInclusive) {
     const HelpScrollRange range = helpScrollRange(1.0f, 32768.0f, 1.0f);
-    EXPECT_FALSE(range.ok); // large step 32768 is one too many
+    EXPECT_FALSE(range.ok); // maximum 32767 fits, large step 32768 does not
     const HelpScrollRange fits = helpScrollRange(2.0f, 32769.0f, 1.0f);
     ASSERT_TRUE(fits.ok);
     EXPECT_EQ(fits.maximum, 32767);
