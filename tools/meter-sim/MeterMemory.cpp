@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <numeric>
 
+namespace metersim {
+
 namespace {
 
 constexpr quint32 kSecondsPerDay = 86400;
@@ -179,3 +181,5 @@ QByteArray downloadText(const MeterMemory& memory, const DownloadFaults& faults)
     }
     return text;
 }
+
+} // namespace metersim

@@ -10,6 +10,8 @@
 // 99) and the calibration record of six 16-bit words (slot 100), sent as text packets
 // "slot,field,...,check/" with every byte as two hexadecimal digits.
 
+namespace metersim {
+
 inline constexpr int kRecordSlots = 100;
 inline constexpr int kCalibrationSlot = 100;
 inline constexpr int kRecordBytes = 9;
@@ -56,3 +58,5 @@ struct DownloadFaults {
 // The text of one download: slots 0 to 100 in order, each packet ended by "/", with the
 // faults applied.
 QByteArray downloadText(const MeterMemory& memory, const DownloadFaults& faults = {});
+
+} // namespace metersim

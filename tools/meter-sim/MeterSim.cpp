@@ -39,7 +39,6 @@ void MeterSim::start() {
 }
 
 void MeterSim::waitForReader() {
-    m_line.resetSettings();
     m_waiting = true;
     m_pollTimer.start();
     log(QStringLiteral("waiting for a reader to open %1 (or press Enter)")
@@ -104,10 +103,13 @@ void MeterSim::sendDue() {
 
     m_sendTimer.stop();
     log(QStringLiteral("download sent"));
-    if (m_options.exitAfter)
+    if (m_options.exitAfter) {
         QTimer::singleShot(kExitGraceMs, this, &MeterSim::finished);
-    else
+    } else {
+        // Only here: on the first wait a reader may already have changed the settings.
+        m_line.resetSettings();
         waitForReader();
+    }
 }
 
 void MeterSim::log(const QString& text) {

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <optional>
 
+using namespace metersim;
+
 namespace {
 
 constexpr quint32 kDefaultSeed = 417;

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+using namespace metersim;
+
 namespace {
 
 QList<QByteArray> packetsOf(const QByteArray& text) {
