@@ -36,9 +36,4 @@ INSTANTIATE_TEST_SUITE_P(Boundaries, MeterCalendar,
                                            CalendarCase{2828390400u, "---.--.-- --:--:--"},
                                            CalendarCase{4294967295u, "---.--.-- --:--:--"}));
 
-TEST(MeterCalendarValidity, year2100StartsTheInvalidRange) {
-    EXPECT_TRUE(isValidMeterTime(2828390399u));
-    EXPECT_FALSE(isValidMeterTime(2828390400u));
-}
-
 } // namespace

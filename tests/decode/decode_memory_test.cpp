@@ -2,8 +2,10 @@
 #include "DecodeTestSupport.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <utility>
 #include <vector>
@@ -165,6 +167,51 @@ TEST(DecodeMemory, decimalPointIgnoresGermanLocale) {
     EXPECT_EQ(mem.textMatrix(1, 4), "1.000");
     EXPECT_EQ(mem.textMatrix(1, 6), "1.40");
     EXPECT_EQ(mem.textMatrix(100, 4), "46.80");
+}
+
+TEST(DecodeMemory, arbitraryCellTextsKeepEveryRowWellFormed) {
+    const QStringList pieces{"",
+                             "0",
+                             "255",
+                             "256",
+                             "-1",
+                             "ff",
+                             "FFFFFFFFFFFFFFFF",
+                             ",",
+                             ",,",
+                             "99999999999999999999",
+                             "1e3",
+                             " ",
+                             QString(QChar(0xFFFF)),
+                             "3"};
+    std::mt19937 random(417);
+    auto randomText = [&] {
+        QString text;
+        const int count = static_cast<int>(random() % 6);
+        for (int i = 0; i < count; ++i)
+            text += pieces[static_cast<int>(random() % pieces.size())];
+        return text;
+    };
+    const QRegularExpression number(QStringLiteral("^-?[0-9]+(\\.[0-9]{1,3})?$"));
+    for (int round = 0; round < 20; ++round) {
+        TextTable slotTable = makeSlotTable();
+        // Byte cells are mostly real bytes so that most rows go all the way through decoding.
+        for (int r = 0; r < slotTable.rows(); ++r)
+            for (int c = 0; c < slotTable.cols(); ++c)
+                slotTable.setTextMatrix(r, c,
+                                        c >= 1 && c <= 9 && random() % 20 != 0
+                                            ? QString::number(random() % 256)
+                                            : randomText());
+        TextTable mem(101, 8);
+        decodeMemory(slotTable, mem);
+        for (int r = 1; r <= 100; ++r) {
+            ASSERT_EQ(mem.textMatrix(r, 0), QString::number(r));
+            const QString time = mem.textMatrix(r, 1);
+            ASSERT_TRUE(time == "---.--.-- --:--:--" || time.size() == 19) << r;
+            const QString value = mem.textMatrix(r, 4);
+            ASSERT_TRUE(value == "-" || number.match(value).hasMatch()) << value.toStdString();
+        }
+    }
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 #include "DecodeTestSupport.h"
 #include "ValueFormat.h"
 
-#include <QLocale>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -77,18 +76,6 @@ TEST(FormatWithPattern, showsExactlyThePatternsDecimals) {
     EXPECT_EQ(formatWithPattern(0.29, u"0.00"), QStringLiteral("0.29"));
     EXPECT_EQ(formatWithPattern(1230, u"0"), QStringLiteral("1230"));
     EXPECT_EQ(formatWithPattern(-0.0, u"0.000"), QStringLiteral("0.000"));
-}
-
-TEST(FormatWithPattern, keepsPointSeparatorUnderGermanLocale) {
-    const QLocale previous;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const QString reading = formatReading(-11953);
-    const QString crest = formatWithPattern(1.4, u"0.00");
-    const QString large = formatReading(12345678);
-    QLocale::setDefault(previous);
-    EXPECT_EQ(reading, QStringLiteral("-11.950"));
-    EXPECT_EQ(crest, QStringLiteral("1.40"));
-    EXPECT_EQ(large, QStringLiteral("12350"));
 }
 
 } // namespace
