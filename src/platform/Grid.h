@@ -4,8 +4,13 @@
 
 #include <QWidget>
 
+#include <vector>
+
 class QTableView;
+class QMouseEvent;
+class QKeyEvent;
 class GridModel;
+class GridHeader;
 
 // A grid of text cells with one fixed header row (row 0) and no fixed column, sized in twips.
 // Row 0 does not scroll and is never sorted; a header text holding a carriage return shows
@@ -84,13 +89,36 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Shows (row, col)..(rowSel, colSel) in the view; the header row is never highlighted.
+    void showSelection();
+    void setBlock(int row, int col, int rowSel, int colSel);
+    // Hands the grid's font to the view and header and resizes the rows to it.
+    void followFont();
+    // Applies the default and the set row heights in pixels.
+    void applyRowHeights();
+    int defaultRowHeightPixels() const;
+    int clampedRow(int row) const;
+    int clampedCol(int col) const;
+    // Data row and column nearest a viewport point, for drags that leave the cells.
+    int dragRow(int y) const;
+    int dragCol(int x) const;
+
+    bool viewportMouse(QMouseEvent* event);
+    void headerMouse(QMouseEvent* event);
+    bool viewKey(QKeyEvent* event);
+    void notifyMouse(QWidget* source, QMouseEvent* event);
+
     double m_twipsPerPixel = 15.0;
     GridModel* m_model = nullptr;
+    GridHeader* m_header = nullptr;
     QTableView* m_view = nullptr;
+    // Heights set through setRowHeight, in twips, by grid row; -1 keeps the default height.
+    std::vector<int> m_setRowHeights;
     int m_row = 0;
     int m_col = 0;
     int m_rowSel = 0;
     int m_colSel = 0;
     int m_mouseCol = -1;
     int m_pointer = 0;
+    bool m_dragging = false;
 };
