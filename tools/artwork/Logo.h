@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QImage>
+
+// The maker's wordmark for the window's logo box: 160 x 33 pixels on white, 24-bit colour
+// (QImage::Format_RGB888, no alpha).
+QImage drawLogo();
