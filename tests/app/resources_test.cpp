@@ -1,0 +1,67 @@
+#include "Fakes.h"
+#include "Form1.h"
+
+#include <QImage>
+#include <QImageReader>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kLogo = QStringLiteral(":/px417/logo.png");
+const QString kHelp = QStringLiteral(":/px417/help.png");
+
+// Every pixel of a row is white.
+bool rowIsWhite(const QImage& image, int y) {
+    for (int x = 0; x < image.width(); ++x)
+        if (image.pixel(x, y) != qRgb(255, 255, 255))
+            return false;
+    return true;
+}
+
+} // namespace
+
+TEST(Resources, logoIs160By33In24BitColourWithoutAlpha) {
+    QImageReader reader(kLogo);
+    ASSERT_TRUE(reader.canRead()) << qPrintable(reader.errorString());
+    const QImage logo = reader.read();
+    ASSERT_FALSE(logo.isNull());
+    EXPECT_EQ(logo.size(), QSize(160, 33));
+    EXPECT_FALSE(logo.hasAlphaChannel());
+    EXPECT_GE(logo.depth(), 24);
+    EXPECT_FALSE(logo.isGrayscale());
+    // It stands on the window's white.
+    EXPECT_EQ(logo.pixel(logo.width() - 1, 0), qRgb(255, 255, 255));
+}
+
+TEST(Resources, helpPictureIs730By2489WithAtMost256ColoursOnWhite) {
+    QImageReader reader(kHelp);
+    ASSERT_TRUE(reader.canRead()) << qPrintable(reader.errorString());
+    EXPECT_EQ(reader.imageFormat(), QImage::Format_Indexed8);
+    const QImage help = reader.read();
+    ASSERT_FALSE(help.isNull());
+    EXPECT_EQ(help.size(), QSize(730, 2489));
+    EXPECT_EQ(help.format(), QImage::Format_Indexed8);
+    EXPECT_GT(help.colorCount(), 2);
+    EXPECT_LE(help.colorCount(), 256);
+    EXPECT_TRUE(rowIsWhite(help, 0));
+    EXPECT_TRUE(rowIsWhite(help, help.height() - 1));
+    // Drawn content, not an empty sheet.
+    EXPECT_FALSE(rowIsWhite(help, 40));
+}
+
+TEST(Resources, theWindowShowsBothPicturesAtTheirSize) {
+    FakeSerialPort port;
+    FakeDeviceList devices;
+    FakeDialogs dialogs;
+    FixedClock clock;
+    FakeProgram program;
+    Form1 form(port, devices, dialogs, clock, program, 15.0);
+    EXPECT_EQ(form.picture1().pixmap().size(), QSize(160, 33));
+    auto* help = qobject_cast<QLabel*>(&form.pHelp(1));
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->pixmap().size(), QSize(730, 2489));
+    // The logo fits its box of 2400 x 600 twips.
+    EXPECT_LE(form.picture1().pixmap().width(), form.picture1().width());
+    EXPECT_LE(form.picture1().pixmap().height(), form.picture1().height());
+}
