@@ -6,104 +6,63 @@
 
 #include <cmath>
 
-TEST(LeadingDecimal, readsTheNumberAtTheStartAndStopsAtTheFirstOtherByte) {
-    EXPECT_EQ(leadingDecimal("57"), 57.0);
-    EXPECT_EQ(leadingDecimal("57,01,02"), 57.0);
-    EXPECT_EQ(leadingDecimal("  \t12abc"), 12.0);
-    EXPECT_EQ(leadingDecimal("-3"), -3.0);
-    EXPECT_EQ(leadingDecimal("+4"), 4.0);
-    EXPECT_EQ(leadingDecimal("2.5"), 2.5);
-    EXPECT_EQ(leadingDecimal(".5"), 0.5);
-    EXPECT_EQ(leadingDecimal("1e2"), 100.0);
-    EXPECT_EQ(leadingDecimal("1E+2x"), 100.0);
-    EXPECT_EQ(leadingDecimal("15e-1"), 1.5);
+TEST(FieldRules, leadingDecimalReadsOnlyTheNumberAtTheStart) {
+    const std::pair<QByteArray, double> cases[] = {
+        {"57,01", 57},  {"  \t12abc", 12}, {"-3", -3},
+        {"+4", 4},      {".5", 0.5},       {"1E+2x", 100},
+        {"15e-1", 1.5}, {"7e", 7},         {"7e+", 7},
+        {"", 0},        {"abc", 0},        {"-", 0},
+        {".", 0},       {"12\xB5", 12},    {"\xFF\x31", 0},
+        {"1e-999", 0},  {"0e999999", 0},   {"99999999999999999999", 1e20}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(leadingDecimal(text), value) << text.toStdString();
 }
 
-TEST(LeadingDecimal, textWithoutALeadingNumberGivesZero) {
-    EXPECT_EQ(leadingDecimal(""), 0.0);
-    EXPECT_EQ(leadingDecimal("abc"), 0.0);
-    EXPECT_EQ(leadingDecimal("-"), 0.0);
-    EXPECT_EQ(leadingDecimal("."), 0.0);
-    EXPECT_EQ(leadingDecimal("x12"), 0.0);
-}
-
-TEST(LeadingDecimal, anExponentWithoutDigitsIsNotPartOfTheNumber) {
-    EXPECT_EQ(leadingDecimal("7e"), 7.0);
-    EXPECT_EQ(leadingDecimal("7e+"), 7.0);
-    EXPECT_EQ(leadingDecimal("7,e5"), 7.0);
-}
-
-TEST(LeadingDecimal, hugeAndTinyValuesStayWellDefined) {
-    EXPECT_EQ(leadingDecimal("99999999999999999999"), 1e20);
-    EXPECT_TRUE(std::isinf(leadingDecimal("1e999")));
-    EXPECT_GT(leadingDecimal("1e999"), 0.0);
-    EXPECT_LT(leadingDecimal("-1e999"), 0.0);
-    EXPECT_TRUE(std::isinf(leadingDecimal(QByteArray(500, '9'))));
-    EXPECT_TRUE(std::isinf(leadingDecimal("1e99999999999999999999999")));
-    EXPECT_EQ(leadingDecimal("1e-999"), 0.0);
-    EXPECT_EQ(leadingDecimal("0." + QByteArray(400, '0') + "1"), 0.0);
-    EXPECT_EQ(leadingDecimal("0e999999"), 0.0);
-    // Many digits that cancel a large negative exponent are in range.
+TEST(FieldRules, leadingDecimalOverflowIsInfiniteNotUndefined) {
+    EXPECT_EQ(leadingDecimal("1e999"), INFINITY);
+    EXPECT_EQ(leadingDecimal("-1e999"), -INFINITY);
+    EXPECT_EQ(leadingDecimal(QByteArray(500, '9')), INFINITY);
+    EXPECT_EQ(leadingDecimal("1e99999999999999999999999"), INFINITY);
+    // Many digits that a large negative exponent brings back into range.
     EXPECT_DOUBLE_EQ(leadingDecimal("1" + QByteArray(400, '0') + "e-398"), 100.0);
 }
 
-TEST(LeadingDecimal, bytesAboveAsciiEndTheNumber) {
-    EXPECT_EQ(leadingDecimal("12\xB5"), 12.0);
-    EXPECT_EQ(leadingDecimal("\xFF"
-                             "12"),
-              0.0);
+TEST(FieldRules, leadingHexReadsEitherCaseAndSaturates) {
+    const std::pair<QByteArray, quint32> cases[] = {{"ff", 255},
+                                                    {"FF", 255},
+                                                    {"1A", 26},
+                                                    {"aG", 10},
+                                                    {"9f\xB5", 159},
+                                                    {"", 0},
+                                                    {"G1", 0},
+                                                    {" 1", 0},
+                                                    {"-1", 0},
+                                                    {"FFFFFFFF", 0xFFFFFFFF},
+                                                    {"100000000", 0xFFFFFFFF},
+                                                    {QByteArray(1000, 'f'), 0xFFFFFFFF},
+                                                    {"0000000000000000001", 1}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(leadingHex(text), value) << text.left(20).toStdString();
 }
 
-TEST(LeadingHex, readsDigitsOfEitherCaseUntilTheFirstOtherByte) {
-    EXPECT_EQ(leadingHex("ff"), 255u);
-    EXPECT_EQ(leadingHex("FF"), 255u);
-    EXPECT_EQ(leadingHex("1A"), 26u);
-    EXPECT_EQ(leadingHex("09"), 9u);
-    EXPECT_EQ(leadingHex("aG"), 10u);
-    EXPECT_EQ(leadingHex("9f\xB5"), 159u);
-}
-
-TEST(LeadingHex, noLeadingDigitGivesZero) {
-    EXPECT_EQ(leadingHex(""), 0u);
-    EXPECT_EQ(leadingHex("G1"), 0u);
-    EXPECT_EQ(leadingHex(" 1"), 0u);
-    EXPECT_EQ(leadingHex("-1"), 0u);
-}
-
-TEST(LeadingHex, longDigitStringsSaturate) {
-    EXPECT_EQ(leadingHex("FFFFFFFF"), 0xFFFFFFFFu);
-    EXPECT_EQ(leadingHex("100000000"), 0xFFFFFFFFu);
-    EXPECT_EQ(leadingHex(QByteArray(1000, 'f')), 0xFFFFFFFFu);
-    EXPECT_EQ(leadingHex("0000000000000000001"), 1u);
-}
-
-TEST(SlotNumber, roundsHalvesToTheEvenNeighbour) {
-    EXPECT_EQ(slotNumber("4.5"), 4);
-    EXPECT_EQ(slotNumber("5.5"), 6);
-    EXPECT_EQ(slotNumber("5.4999"), 5);
-    EXPECT_EQ(slotNumber("5.5001"), 6);
-    EXPECT_EQ(slotNumber("0.5"), 0);
-    EXPECT_EQ(slotNumber("-0.5"), 0);
-    EXPECT_EQ(slotNumber("-0.4"), 0);
-    EXPECT_EQ(slotNumber("100.5"), 100);
-    EXPECT_EQ(slotNumber("99.5"), 100);
-}
-
-TEST(SlotNumber, aFieldWithoutANumberIsSlotZero) {
-    EXPECT_EQ(slotNumber(""), 0);
-    EXPECT_EQ(slotNumber("abc"), 0);
-    EXPECT_EQ(slotNumber(" "), 0);
-}
-
-TEST(SlotNumber, numbersOutsideTheMetersSlotsAreNotSlots) {
-    EXPECT_EQ(slotNumber("-1"), std::nullopt);
-    EXPECT_EQ(slotNumber("-0.6"), std::nullopt);
-    EXPECT_EQ(slotNumber("100.6"), std::nullopt);
-    EXPECT_EQ(slotNumber("101"), std::nullopt);
-    EXPECT_EQ(slotNumber("1e9"), std::nullopt);
-    EXPECT_EQ(slotNumber("99999999999999999999"), std::nullopt);
-    EXPECT_EQ(slotNumber("1e999"), std::nullopt);
-    EXPECT_EQ(slotNumber("-1e999"), std::nullopt);
-    EXPECT_EQ(slotNumber("2147483648"), std::nullopt);
-    EXPECT_EQ(slotNumber("1e2"), 100);
+TEST(FieldRules, slotNumberRoundsHalvesToEvenAndRejectsOtherSlots) {
+    const std::pair<QByteArray, std::optional<int>> cases[] = {
+        {"4.5", 4},
+        {"5.5", 6},
+        {"5.5001", 6},
+        {"-0.5", 0},
+        {"100.5", 100},
+        {"1e2", 100},
+        {"abc", 0},
+        {"", 0},
+        {"-1", std::nullopt},
+        {"-0.6", std::nullopt},
+        {"100.6", std::nullopt},
+        {"101", std::nullopt},
+        {"1e9", std::nullopt},
+        {"2147483648", std::nullopt},
+        {"99999999999999999999", std::nullopt},
+        {"-1e999", std::nullopt}};
+    for (const auto& [text, slot] : cases)
+        EXPECT_EQ(slotNumber(text), slot) << text.toStdString();
 }
