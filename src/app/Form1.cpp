@@ -369,14 +369,15 @@ void Form1::FG_Mem_MouseMove(int, int, float, float y) {
     if (downloading())
         return;
     const float h = static_cast<float>(FG_Mem->rowHeight(0));
-    if (y >= h) {
+    const int c = GetMouseColumn() - 1;
+    // The strip right of the last column has no header to name or sort by.
+    if (y >= h || c < 0) {
         RefreshStatus();
         return;
     }
     const QString hint = memtable::sortHint(LastSortAscending);
     if (L_Status[0]->text() != hint)
         L_Status[0]->write(hint);
-    const int c = GetMouseColumn() - 1;
     const QString header = memtable::oneLineHeader(FG_Mem->textMatrix(0, c));
     if (L_Status[1]->text() != header)
         L_Status[1]->write(header);
@@ -388,11 +389,11 @@ void Form1::FG_Mem_MouseUp(int, int, float, float y) {
     if (downloading())
         return;
     const float h = static_cast<float>(FG_Mem->rowHeight(0));
-    if (y >= h) {
+    const int c = GetMouseColumn() - 1;
+    if (y >= h || c < 0) {
         RefreshStatus();
         return;
     }
-    const int c = GetMouseColumn() - 1;
     FG_Mem->setCol(c);
     FG_Mem->sort(memtable::sortCode(c, LastSortAscending));
     LastSortAscending = !LastSortAscending;

@@ -3,7 +3,10 @@
 #include "Controls.h"
 #include "Fakes.h"
 #include "Form1.h"
+#include "Grid.h"
 #include "QtPrinters.h"
+
+#include <QTest>
 
 #include <memory>
 
@@ -21,6 +24,13 @@ struct Rig {
     explicit Rig(QStringList names = {}, double factor = 15.0) {
         devices.names = std::move(names);
         form = std::make_unique<Form1>(port, devices, dialogs, clock, program, factor);
+    }
+    // Moves the real pointer over the measurement table (pixels from its corner), so the grid
+    // knows the column under it.
+    void pointAtMem(QPoint p) {
+        QWidget* target = form->fgMem().childAt(p);
+        if (target)
+            QTest::mouseMove(target, target->mapFrom(&form->fgMem(), p));
     }
     QString state() const { return form->lStatus(0).text(); }
     QString detail() const { return form->lStatus(1).text(); }

@@ -57,7 +57,10 @@ struct Loaded : Rig {
     void pointAt(int col, float y) {
         Grid& g = form->fgMem();
         const double f = g.twipsPerPixel();
-        QTest::mouseMove(&g, QPoint(int(kColumnX[col] / f), int(y / f)));
+        const QPoint p(int(kColumnX[col] / f), int(y / f));
+        QWidget* target = g.childAt(p);
+        ASSERT_NE(target, nullptr);
+        QTest::mouseMove(target, target->mapFrom(&g, p));
     }
     QStringList column(int c) const {
         QStringList out;

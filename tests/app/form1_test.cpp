@@ -176,7 +176,7 @@ TEST(Form1Reception, aSortedTableIsRefilledInSlotOrderByTheNextDownload) {
     rig.form->Form_Load();
     rig.port.receive(downloadText());
     rig.form->show();
-    QTest::mouseMove(&rig.form->fgMem(), QPoint(10, 10)); // over the Slot# header
+    rig.pointAtMem(QPoint(10, 10)); // Slot# header
     rig.form->FG_Mem_MouseUp(1, 0, 150, 150);
     rig.form->FG_Mem_MouseUp(1, 0, 150, 150); // again: descending
     ASSERT_EQ(rig.form->fgMem().textMatrix(1, 0), "100");
@@ -262,7 +262,9 @@ TEST(Form1Table, clearEmptiesTheRowsAndRestoresTheLayoutKeepingSortDirection) {
     Rig rig({kMeter181});
     rig.form->Form_Load();
     rig.port.receive(downloadText());
-    rig.form->FG_Mem_MouseUp(1, 0, 100, 100);
+    rig.form->show();
+    rig.pointAtMem(QPoint(10, 10));
+    rig.form->FG_Mem_MouseUp(1, 0, 150, 150);
     ASSERT_TRUE(rig.form->lastSortAscending());
     rig.form->C_Clear_Click();
     const Grid& mem = rig.form->fgMem();
