@@ -250,3 +250,32 @@ TEST(Form1Export, aFailedWriteNamesTheFileAndLeavesAnExistingFileIntact) {
     EXPECT_EQ(rig.dialogs.boxes[0].icon, Dialogs::Icon::Critical);
     EXPECT_TRUE(QFileInfo(folder).isDir());
 }
+
+TEST(Form1Hint, realPointerMovesOverHeaderThenCellsThenBackgroundDriveHintAndRefresh) {
+    Loaded rig;
+    rig.form->show();
+    rig.pointAt(3, kOnHeader);
+    EXPECT_EQ(rig.state(), "Sort ascending by");
+    EXPECT_EQ(rig.detail(), "Calculation Mode");
+    rig.pointAt(3, kBelowHeader);
+    EXPECT_EQ(rig.state(), "Ready.");
+    rig.pointAt(3, kOnHeader);
+    QTest::mouseMove(rig.form.get(), QPoint(960, 440));
+    EXPECT_EQ(rig.state(), "Ready.");
+    EXPECT_EQ(rig.form->fgMem().mousePointer(), 0);
+}
+
+TEST(Form1Sort, aRealClickOnAHeaderSortsOnce) {
+    Loaded rig;
+    rig.form->show();
+    Grid& g = rig.form->fgMem();
+    const QPoint p(int(kColumnX[0] / g.twipsPerPixel()), 10);
+    QWidget* header = g.childAt(p);
+    ASSERT_NE(header, nullptr);
+    QTest::mouseClick(header, Qt::LeftButton, {}, header->mapFrom(&g, p));
+    EXPECT_TRUE(rig.form->lastSortAscending());
+    EXPECT_EQ(g.textMatrix(1, 0), "1");
+    QTest::mouseClick(header, Qt::LeftButton, {}, header->mapFrom(&g, p));
+    EXPECT_FALSE(rig.form->lastSortAscending());
+    EXPECT_EQ(g.textMatrix(1, 0), "100");
+}
