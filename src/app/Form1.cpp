@@ -365,13 +365,17 @@ void Form1::C_Clear_Click() {
 
 int Form1::GetMouseColumn() const { return FG_Mem->mouseCol() + 1; }
 
+int Form1::headerColumnAt(float y) const {
+    const float h = static_cast<float>(FG_Mem->rowHeight(0));
+    // The strip right of the last column has no header to name or sort by.
+    return y < h ? GetMouseColumn() - 1 : -1;
+}
+
 void Form1::FG_Mem_MouseMove(int, int, float, float y) {
     if (downloading())
         return;
-    const float h = static_cast<float>(FG_Mem->rowHeight(0));
-    const int c = GetMouseColumn() - 1;
-    // The strip right of the last column has no header to name or sort by.
-    if (y >= h || c < 0) {
+    const int c = headerColumnAt(y);
+    if (c < 0) {
         RefreshStatus();
         return;
     }
@@ -388,9 +392,8 @@ void Form1::FG_Mem_MouseMove(int, int, float, float y) {
 void Form1::FG_Mem_MouseUp(int, int, float, float y) {
     if (downloading())
         return;
-    const float h = static_cast<float>(FG_Mem->rowHeight(0));
-    const int c = GetMouseColumn() - 1;
-    if (y >= h || c < 0) {
+    const int c = headerColumnAt(y);
+    if (c < 0) {
         RefreshStatus();
         return;
     }

@@ -95,6 +95,9 @@ private:
     void buildControls();
     void place(QWidget* w, int left, int top, int width, int height) const;
     bool downloading() const;
+    // The column whose header lies under the pointer at height y (twips), or -1 when the
+    // pointer is below the header row or beside the last column.
+    int headerColumnAt(float y) const;
     void connectionFailed();
     void endProgram(int status);
 
