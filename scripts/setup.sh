@@ -10,6 +10,8 @@ PACKAGES=(
     fonts-crosextra-carlito fonts-liberation2
     xvfb xauth imagemagick
 )
+# Callers may ask for more: test.sh adds the clang tool chain of the sanitizer and fuzz builds.
+PACKAGES+=(${PX417_EXTRA_PACKAGES:-})
 
 missing=()
 for p in "${PACKAGES[@]}"; do
