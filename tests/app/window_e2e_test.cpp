@@ -13,7 +13,9 @@
 #include "RecordDecoder.h"
 #include "SystemDeviceList.h"
 
+#include <QFile>
 #include <QListWidget>
+#include <QSet>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -91,4 +93,51 @@ TEST(WindowEndToEnd, aBrokenOffTransferKeepsDownloadingUntilTheMeterIsChosenAgai
     EXPECT_EQ(reader.state(), "Ready.");
     EXPECT_EQ(reader.form->lStatus(1).text(), "COM:181");
     EXPECT_TRUE(reader.port.portOpen());
+}
+
+TEST(WindowEndToEnd, aDownloadSortedByEveryColumnExportsWholeRowsInWindows1252) {
+    PtyMeter meter;
+    QString error;
+    ASSERT_TRUE(meter.start({"--speed", "0"}, &error)) << error.toStdString();
+    LiveReader reader(meter.runtimeDir());
+    reader.form->show();
+    Grid& mem = reader.form->fgMem();
+    ASSERT_TRUE(waitUntil([&] { return mem.textMatrix(100, 0) == "100"; }, kDownloadMs));
+
+    QSet<QString> rowsBefore;
+    for (int r = 1; r <= 100; ++r) {
+        QStringList cells;
+        for (int c = 0; c < 8; ++c)
+            cells << mem.textMatrix(r, c);
+        rowsBefore << cells.join(',');
+    }
+    QTemporaryDir dir;
+    int x = 0;
+    for (int c = 0; c < 8; ++c) {
+        const int width = mem.colWidth(c) / 15;
+        const QPoint p(x + width / 2, 10);
+        x += width;
+        QWidget* header = mem.childAt(p);
+        ASSERT_NE(header, nullptr);
+        QTest::mouseClick(header, Qt::LeftButton, {}, header->mapFrom(&mem, p));
+        const QString name = dir.filePath(QStringLiteral("sorted-%1.csv").arg(c));
+        reader.dialogs.saveAnswers << name;
+        reader.form->C_Export_Click(0);
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "column " << c;
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        ASSERT_EQ(lines.size(), 103);
+        QSet<QString> rowsAfter;
+        for (int i = 2; i < 102; ++i) {
+            ASSERT_TRUE(lines[i].endsWith('\r'));
+            const QByteArray line = lines[i].chopped(1);
+            ASSERT_EQ(line.count(','), 7) << line.data();
+            rowsAfter << QString::fromLatin1(line);
+        }
+        EXPECT_EQ(rowsAfter.size(), 100);
+        // Latin-1 and Windows-1252 agree on the unit symbols, so decoding as Latin-1 must
+        // give back exactly the rows the table showed.
+        EXPECT_EQ(rowsAfter, rowsBefore) << "column " << c;
+    }
+    EXPECT_TRUE(reader.dialogs.boxes.empty());
 }
