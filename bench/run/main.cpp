@@ -1,0 +1,268 @@
+// px417-bench-run: measures the reader against its floors in one run and prints every figure
+// next to its floor or target. See docs/PERFORMANCE.md for what each figure means.
+#include "Child.h"
+#include "LineBench.h"
+#include "XDisplay.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace bench;
+
+namespace {
+
+constexpr int kWindowTimeoutMs = 20000;
+constexpr double kStartupFactor = 1.3;
+constexpr double kFilledTargetMs = 20.0;
+constexpr double kCpuShareTarget = 0.03;
+constexpr int kBaud = 9600;
+constexpr int kBitsPerCharacter = 10;
+
+void say(const QString& text) {
+    std::printf("%s\n", qPrintable(text));
+    std::fflush(stdout);
+}
+
+QString verdict(bool met) {
+    return met ? QStringLiteral("met") : QStringLiteral("MISSED");
+}
+
+double median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+struct Startup {
+    std::vector<double> mappedMs;
+    std::vector<double> shownMs;
+    std::vector<double> peakKb;
+};
+
+// One start of program until its first frame is on the display, then it is ended.
+bool startOnce(XDisplay& display, const QString& program, Startup* into, QString* error) {
+    display.drainEvents();
+    Child child;
+    if (!child.start(
+            program, {},
+            {QStringLiteral("DISPLAY=") + display.name(), QStringLiteral("QT_QPA_PLATFORM=xcb")},
+            false, error))
+        return false;
+    const uint32_t window = display.waitForMappedWindow(kWindowTimeoutMs);
+    const Clock::time_point mapped = Clock::now();
+    if (!window || !display.waitForFirstFrame(window, 2, 2, kWindowTimeoutMs)) {
+        *error = program + QStringLiteral(": no window shown");
+        return false;
+    }
+    const Clock::time_point shown = Clock::now();
+    rusage usage{};
+    child.stop(&usage);
+    into->mappedMs.push_back(msBetween(child.startedAt(), mapped));
+    into->shownMs.push_back(msBetween(child.startedAt(), shown));
+    into->peakKb.push_back(double(usage.ru_maxrss));
+    return true;
+}
+
+bool measureStartup(int runs) {
+    say(QStringLiteral("== 1. Start-up: process start to first frame shown (Xvfb, %1 starts each, "
+                       "interleaved) ==")
+            .arg(runs));
+    XDisplay display;
+    QString error;
+    if (!display.start(&error)) {
+        say(QStringLiteral("   skipped: ") + error);
+        return false;
+    }
+    Startup floor;
+    Startup reader;
+    for (int i = 0; i < runs; ++i) {
+        if (!startOnce(display, QStringLiteral(PX417_BENCH_FLOOR_PATH), &floor, &error) ||
+            !startOnce(display, QStringLiteral(PX417_PATH), &reader, &error)) {
+            say(QStringLiteral("   failed: ") + error);
+            return false;
+        }
+    }
+    const double floorShown = median(floor.shownMs);
+    const double readerShown = median(reader.shownMs);
+    say(QStringLiteral("   %1 %2 %3").arg(QString(), 34).arg("px417", 12).arg("floor", 12));
+    say(QStringLiteral("   %1 %2 %3")
+            .arg("window mapped, median (ms)", -34)
+            .arg(median(reader.mappedMs), 12, 'f', 1)
+            .arg(median(floor.mappedMs), 12, 'f', 1));
+    say(QStringLiteral("   %1 %2 %3")
+            .arg("first frame shown, median (ms)", -34)
+            .arg(readerShown, 12, 'f', 1)
+            .arg(floorShown, 12, 'f', 1));
+    say(QStringLiteral("   %1 %2 %3")
+            .arg("first frame shown, best (ms)", -34)
+            .arg(*std::min_element(reader.shownMs.begin(), reader.shownMs.end()), 12, 'f', 1)
+            .arg(*std::min_element(floor.shownMs.begin(), floor.shownMs.end()), 12, 'f', 1));
+    say(QStringLiteral("   %1 %2 %3")
+            .arg("peak memory, median (MiB)", -34)
+            .arg(median(reader.peakKb) / 1024, 12, 'f', 1)
+            .arg(median(floor.peakKb) / 1024, 12, 'f', 1));
+    const double ratio = floorShown > 0 ? readerShown / floorShown : 0;
+    say(QStringLiteral("   start-up ratio %1x (target within %2x): %3")
+            .arg(ratio, 0, 'f', 2)
+            .arg(kStartupFactor, 0, 'f', 1)
+            .arg(verdict(ratio <= kStartupFactor)));
+    say(QStringLiteral("   peak memory ratio %1x")
+            .arg(median(reader.peakKb) / std::max(1.0, median(floor.peakKb)), 0, 'f', 2));
+    return ratio <= kStartupFactor;
+}
+
+bool measurePaced(int runs) {
+    say(QStringLiteral(
+            "== 2. Paced download at %1 baud from px417-meter-sim over a pty (%2 runs) ==")
+            .arg(kBaud)
+            .arg(runs));
+    say(QStringLiteral("   %1 %2 %3 %4 %5 %6 %7")
+            .arg("run", -4)
+            .arg("chars", 6)
+            .arg("wire ms", 9)
+            .arg("sent ms", 9)
+            .arg("filled ms", 10)
+            .arg("painted ms", 11)
+            .arg("cpu ms (share)", 17));
+    bool met = true;
+    std::vector<double> filled;
+    std::vector<double> share;
+    for (int i = 1; i <= runs; ++i) {
+        const LineRun run = runDownloads(QStringLiteral(PX417_METER_SIM_PATH), kBaud, 1);
+        if (!run.ok || run.complete != 1) {
+            say(QStringLiteral("   run %1 failed: %2 (complete %3, failed %4)")
+                    .arg(i)
+                    .arg(run.error)
+                    .arg(run.complete)
+                    .arg(run.failed));
+            return false;
+        }
+        const double wireMs = double(run.characters) * kBitsPerCharacter * 1000.0 / kBaud;
+        filled.push_back(run.lastCharToFilledMs);
+        share.push_back(run.cpuMs / wireMs);
+        say(QStringLiteral("   %1 %2 %3 %4 %5 %6 %7 (%8%)")
+                .arg(i, -4)
+                .arg(run.characters, 6)
+                .arg(wireMs, 9, 'f', 1)
+                .arg(run.sendMs, 9, 'f', 1)
+                .arg(run.lastCharToFilledMs, 10, 'f', 2)
+                .arg(run.lastCharToPaintedMs, 11, 'f', 2)
+                .arg(run.cpuMs, 7, 'f', 1)
+                .arg(100 * run.cpuMs / wireMs, 0, 'f', 2));
+    }
+    const double worstFilled = *std::max_element(filled.begin(), filled.end());
+    const double worstShare = *std::max_element(share.begin(), share.end());
+    say(QStringLiteral("   last character to filled table, worst %1 ms (target < %2 ms): %3")
+            .arg(worstFilled, 0, 'f', 2)
+            .arg(kFilledTargetMs, 0, 'f', 0)
+            .arg(verdict(worstFilled < kFilledTargetMs)));
+    say(QStringLiteral("   reader CPU over wire time, worst %1% (target < %2%): %3")
+            .arg(100 * worstShare, 0, 'f', 2)
+            .arg(100 * kCpuShareTarget, 0, 'f', 0)
+            .arg(verdict(worstShare < kCpuShareTarget)));
+    met = worstFilled < kFilledTargetMs && worstShare < kCpuShareTarget;
+    return met;
+}
+
+bool measureBursts(const QList<int>& sizes) {
+    say(QStringLiteral("== 3. Unpaced bursts of back-to-back downloads =="));
+    say(QStringLiteral("   %1 %2 %3 %4 %5 %6")
+            .arg("downloads", 10)
+            .arg("complete", 9)
+            .arg("failed", 7)
+            .arg("busy ms", 10)
+            .arg("downloads/s", 12)
+            .arg("cpu ms/download", 16));
+    std::vector<double> perDownload;
+    for (int n : sizes) {
+        const LineRun run = runDownloads(QStringLiteral(PX417_METER_SIM_PATH), 0, n);
+        if (!run.ok) {
+            say(QStringLiteral("   burst of %1 failed: %2").arg(n).arg(run.error));
+            return false;
+        }
+        perDownload.push_back(run.cpuMs / n);
+        say(QStringLiteral("   %1 %2 %3 %4 %5 %6")
+                .arg(n, 10)
+                .arg(run.complete, 9)
+                .arg(run.failed, 7)
+                .arg(run.busyMs, 10, 'f', 1)
+                .arg(n * 1000.0 / run.busyMs, 12, 'f', 1)
+                .arg(run.cpuMs / n, 16, 'f', 3));
+    }
+    // Flat: the largest burst costs no more per download than twice the cheapest of the
+    // bursts of ten or more (a single download also carries the port's opening).
+    const double cheapest = perDownload.size() > 1
+                                ? *std::min_element(perDownload.begin() + 1, perDownload.end())
+                                : perDownload.front();
+    const bool flat = perDownload.back() <= 2 * cheapest;
+    say(QStringLiteral("   CPU per download, largest burst over cheapest: %1x (flat means "
+                       "<= 2x): %2")
+            .arg(perDownload.back() / cheapest, 0, 'f', 2)
+            .arg(verdict(flat)));
+    return flat;
+}
+
+bool runGoogleBenchmarks() {
+    say(QStringLiteral("== 4. Google Benchmark: the window's work per event =="));
+    bool ok = true;
+    for (const QString& program :
+         {QStringLiteral(PX417_BENCH_WINDOW_PATH), QStringLiteral(PX417_BENCH_DECODE_PATH)}) {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.start(program, {QStringLiteral("--benchmark_color=false")});
+        process.waitForFinished(-1);
+        ok = ok && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Meters that other programs publish must not be found: a private runtime directory.
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Measures start-up, keeping up with the line, scale and per-event costs of px417, "
+        "each next to its floor or target."));
+    parser.addHelpOption();
+    const QCommandLineOption starts("starts", "Starts of each program for start-up.", "n", "10");
+    const QCommandLineOption paced("paced", "Paced downloads at 9600 baud.", "n", "3");
+    const QCommandLineOption bursts("bursts", "Burst sizes, comma-separated.", "list",
+                                    "1,10,100,1000");
+    const QCommandLineOption only("only", "Run only these sections (1-4), comma-separated.", "list",
+                                  "1,2,3,4");
+    parser.addOptions({starts, paced, bursts, only});
+    parser.process(app);
+
+    QList<int> sizes;
+    for (const QString& s : parser.value(bursts).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        sizes << std::max(1, s.toInt());
+    const QStringList sections = parser.value(only).split(QLatin1Char(','));
+
+    bool met = true;
+    if (sections.contains(QStringLiteral("1")))
+        met = measureStartup(std::max(1, parser.value(starts).toInt())) && met;
+    if (sections.contains(QStringLiteral("2")))
+        met = measurePaced(std::max(1, parser.value(paced).toInt())) && met;
+    if (sections.contains(QStringLiteral("3")) && !sizes.isEmpty())
+        met = measureBursts(sizes) && met;
+    if (sections.contains(QStringLiteral("4")))
+        met = runGoogleBenchmarks() && met;
+    say(met ? QStringLiteral("All figures met their targets.")
+            : QStringLiteral("Some figures MISSED their targets (see above)."));
+    return met ? 0 : 1;
+}

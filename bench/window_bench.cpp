@@ -1,0 +1,116 @@
+// Costs of the window's work on one event: a serial notification carrying one packet, the
+// decoding of a whole download into the measurement table, one sort of its 100 rows and one
+// export of them. The window is built as the program builds it, around fakes for the outside.
+#include "CsvExport.h"
+#include "Fakes.h"
+#include "Form1.h"
+#include "Grid.h"
+#include "MemTable.h"
+#include "MeterMemory.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+constexpr int kCalibrationSlot = 100;
+constexpr int kTimestampColumn = 1;
+
+// A window that has received one whole download, so both tables are full.
+struct Window {
+    FakeSerialPort port;
+    FakeDeviceList devices;
+    FakeDialogs dialogs;
+    FixedClock clock;
+    FakeProgram program;
+    std::unique_ptr<Form1> form;
+    QList<QByteArray> packets;
+
+    Window() {
+        devices.names = {QStringLiteral("Arduino USB Serial Light Adapter (COM181)")};
+        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, 15.0);
+        form->Form_Load();
+        const QByteArray download = metersim::downloadText(metersim::makeMeterMemory(417));
+        packets = download.split('/');
+        packets.removeLast();
+        for (const QByteArray& packet : packets)
+            port.receive(packet + '/');
+    }
+};
+
+void oneNotification(benchmark::State& state) {
+    Window w;
+    int slot = 0;
+    for (auto _ : state) {
+        // Records only: the calibration packet would start the decoding measured below.
+        w.port.receive(w.packets.at(slot) + '/');
+        slot = (slot + 1) % kCalibrationSlot;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(oneNotification)->Unit(benchmark::kMicrosecond);
+
+void decodeMemoryIntoWindow(benchmark::State& state) {
+    Window w;
+    for (auto _ : state)
+        w.form->DecodeMemory();
+    state.SetItemsProcessed(state.iterations() * 100);
+}
+BENCHMARK(decodeMemoryIntoWindow)->Unit(benchmark::kMicrosecond);
+
+// Each sort finds the rows in the order the previous one left, as on repeated header clicks.
+void sortHundredRows(benchmark::State& state) {
+    Window w;
+    Grid& table = w.form->fgMem();
+    const int column = static_cast<int>(state.range(0));
+    bool ascending = false;
+    for (auto _ : state) {
+        table.setCol(column);
+        table.sort(memtable::sortCode(column, ascending));
+        ascending = !ascending;
+    }
+}
+BENCHMARK(sortHundredRows)->Arg(0)->Arg(kTimestampColumn)->Arg(4)->Unit(benchmark::kMicrosecond);
+
+void exportHundredRowsBytes(benchmark::State& state) {
+    Window w;
+    const QDateTime at = w.clock.now();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tableCsvBytes(at, w.form->fgMem(), RowRange{1, 100}));
+}
+BENCHMARK(exportHundredRowsBytes)->Unit(benchmark::kMicrosecond);
+
+// The export command less its dialog: the bytes and the safe replacement of the file.
+void exportHundredRowsToFile(benchmark::State& state) {
+    Window w;
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("export.csv"));
+    const QDateTime at = w.clock.now();
+    for (auto _ : state) {
+        QString error;
+        if (!writeFileReplacing(name, tableCsvBytes(at, w.form->fgMem(), RowRange{1, 100}),
+                                &error)) {
+            state.SkipWithError(qPrintable(error));
+            break;
+        }
+    }
+}
+BENCHMARK(exportHundredRowsToFile)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
