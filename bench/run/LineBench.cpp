@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <optional>
 
 namespace bench {
@@ -22,7 +23,8 @@ const QString kMeterName = QStringLiteral("Arduino USB Serial Light Adapter (COM
 const QString kSending = QStringLiteral("px417-meter-sim: sending ");
 const QString kSent = QStringLiteral("px417-meter-sim: download sent");
 constexpr int kIdleMs = 300;
-constexpr int kCheckMs = 5;
+// Our own checks run on the reader's thread too, so they are kept rare.
+constexpr int kCheckMs = 50;
 
 // The reader as main() builds it, except that a failure ends the run instead of showing a
 // message box that nobody would close.
@@ -42,7 +44,8 @@ LineRun runDownloads(const QString& simPath, int baud, int repeat) {
     Child sim;
     if (!sim.start(simPath,
                    {QStringLiteral("--speed"), QString::number(baud), QStringLiteral("--repeat"),
-                    QString::number(repeat), QStringLiteral("--name"), kMeterName},
+                    QString::number(repeat), QStringLiteral("--name"), kMeterName,
+                    QStringLiteral("--exit-after")},
                    {}, true, &run.error))
         return run;
     TimedLine line;
@@ -67,6 +70,9 @@ LineRun runDownloads(const QString& simPath, int baud, int repeat) {
     // Connected after the window's own handler, so it runs once that has finished.
     QObject::connect(&reader.port, &SerialPort::comm, &reader.form, [&] {
         const Clock::time_point now = Clock::now();
+        // The meter leaving hangs the line up; that notification is not part of a download.
+        if (!reader.port.portOpen())
+            return;
         if (state.writes() != stateWrites) {
             stateWrites = state.writes();
             if (state.text() == QLatin1String(Reception::kReady)) {
@@ -84,12 +90,15 @@ LineRun runDownloads(const QString& simPath, int baud, int repeat) {
         cpuAtLastHandler = threadCpuMs();
     });
 
-    const double cpuAtOpen = threadCpuMs();
     reader.form.Form_Load();
     if (reader.program.ended || reader.form.comPort() != 181) {
         run.error = QStringLiteral("the reader did not connect to the simulated meter");
         return run;
     }
+    // Opening the port wrote "Ready." itself; only completions count from here on.
+    stateWrites = state.writes();
+    // The meter starts sending only once it sees the line opened, at its next poll.
+    const double cpuAtOpen = threadCpuMs();
 
     TimedLine sending;
     TimedLine sent;
@@ -108,7 +117,8 @@ LineRun runDownloads(const QString& simPath, int baud, int repeat) {
         }
         if (!sim.waitForLine(kSent, 0, &sent) || !lastHandler)
             return;
-        if (*lastHandler > sent.at && msBetween(*lastHandler, now) > kIdleMs)
+        // The reader may take the last characters before the meter has said it sent them.
+        if (msBetween(std::max(*lastHandler, sent.at), now) > kIdleMs)
             loop.quit();
     });
     check.start();
