@@ -1,0 +1,29 @@
+# Installation and the Debian package. `cmake --install` puts exactly the two programs in bin/,
+# the desktop entry and the icon; tests, benchmarks and tools/artwork are never installed.
+# `cpack -G DEB` in the build folder builds px417_<version>_<arch>.deb.
+
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/px417.desktop DESTINATION share/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/px417.svg
+        DESTINATION share/icons/hicolor/scalable/apps)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME px417)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "PX417")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Data reader for the QT570R handheld vibration meter")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Receives the stored measurements of a QT570R vibration meter over its USB serial port,\n"
+    "shows them in a sortable table and exports them as CSV. Includes px417-meter-sim, a\n"
+    "simulated meter on a pseudo-terminal for trying the reader without a meter.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "PX417 maintainers <px417@localhost>")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The C and C++ runtimes come from dpkg-shlibdeps; the Qt modules and the plugins and fonts
+# that are loaded at run time (and so invisible to it) are named here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6serialport6 (>= 6.4), qt6-qpa-plugins, fonts-crosextra-carlito, fonts-liberation2")
+include(CPack)
