@@ -271,6 +271,8 @@ void Form1::L_COM_Ports_Click() {
         connectionFailed();
         return;
     }
+    // A partial packet of the previous line would swallow slot 0 of the next download.
+    m_reception.discardPending();
     L_Status[0]->write(kReady);
     L_Status[1]->write(comText(ComPort));
 }

@@ -34,13 +34,16 @@ void Reception::onComm(const QByteArray& waiting, ReceptionView& view) {
         return;
     m_framer.append(waiting);
     // Every complete packet now, not one per call: at the end of a transfer no further
-    // notification comes to pick up a packet left behind.
+    // notification comes to pick up a packet left behind. Text after slot 100 is kept: in
+    // downloads sent back to back it is the beginning of the next one.
     while (const std::optional<QByteArray> packet = m_framer.takePacket()) {
-        if (handlePacket(*packet, view) == kCalibrationSlot) {
+        if (handlePacket(*packet, view) == kCalibrationSlot)
             checkCompletion(view);
-            return;
-        }
     }
+}
+
+void Reception::discardPending() {
+    m_framer.clear();
 }
 
 const QByteArray& Reception::comBuffer() const {
@@ -85,7 +88,6 @@ void Reception::checkCompletion(ReceptionView& view) {
         received = 0;
     }
     view.setStatusText(1, QString::number(count));
-    m_framer.clear();
     if (count == kSlotCount) {
         view.setStatusText(0, QString::fromLatin1(kReady));
         view.setStatusText(1, QStringLiteral("COM:") + QString::number(view.comPort()));

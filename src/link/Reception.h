@@ -26,9 +26,14 @@ public:
 
     // One serial notification. waiting is what the port's input returned; when it is empty
     // nothing happens at all. Otherwise it is appended to ComBuffer and every complete packet
-    // held is handled in order. After the packet of slot 100 the completion check runs and the
-    // rest of ComBuffer is discarded.
+    // held is handled in order. After the packet of slot 100 the completion check runs; text
+    // after it stays, as the beginning of the next download.
     void onComm(const QByteArray& waiting, ReceptionView& view);
+
+    // A new line was opened: the unterminated text of the previous one can never be
+    // completed and would be glued to the first packet of the new line, so it is discarded.
+    // SlotReceived is kept.
+    void discardPending();
 
     // The received text not yet handled.
     const QByteArray& comBuffer() const;

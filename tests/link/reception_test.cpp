@@ -174,9 +174,7 @@ TEST(Reception, fullDownloadEndsReadyThenDecodesOnce) {
     for (const int chunk : {0, 1, 1 << 20}) {
         Reception reception;
         FakeView view;
-        // Text after slot 100 in the same read is discarded.
-        const QByteArray after = chunk > 1 ? recordPacket(3) + "4,01" : QByteArray();
-        const QByteArray text = download() + after;
+        const QByteArray text = download();
         if (chunk == 0)
             sendPackets(reception, view, text);
         else
@@ -196,6 +194,19 @@ TEST(Reception, fullDownloadEndsReadyThenDecodesOnce) {
         expectAllFlagsClear(reception);
         EXPECT_TRUE(reception.comBuffer().isEmpty());
     }
+}
+
+TEST(Reception, downloadsBackToBackInOneReadAreEachCheckedAndDecoded) {
+    Reception reception;
+    FakeView view;
+    // A burst without pacing: what follows slot 100 is the next download's beginning.
+    reception.onComm(download() + download() + recordPacket(3) + "4,01", view);
+    EXPECT_EQ(view.decodeCalls, 2);
+    EXPECT_EQ(view.statusText(0), "Downloading...");
+    EXPECT_EQ(view.statusText(1), "4%");
+    EXPECT_EQ(reception.slotReceived(3), 1);
+    EXPECT_EQ(reception.slotReceived(100), 0);
+    EXPECT_EQ(reception.comBuffer(), QByteArray("4,01"));
 }
 
 TEST(Reception, missingSlotFailsAndTheNextDownloadSucceeds) {
