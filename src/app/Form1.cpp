@@ -138,8 +138,9 @@ void Form1::buildControls() {
     P_Help[0] = new QWidget(this);
     P_Help[0]->setAutoFillBackground(true);
     place(P_Help[0], kTableLeft, kHelpDesignTop, kTableWidth, kTableHeight);
+    // The help bitmap is decoded when the page is first shown: it is the largest picture the
+    // program carries and most runs never open it.
     auto* picture = new QLabel(P_Help[0]);
-    picture->setPixmap(QPixmap(QStringLiteral(":/px417/help.png")));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     P_Help[1] = picture;
     place(P_Help[1], 0, kHelpPictureTop, kTableWidth, kHelpPictureHeight);
@@ -431,6 +432,9 @@ void Form1::C_Export_Click(int index) {
 void Form1::C_Help_Click() {
     if (downloading())
         return;
+    auto* picture = static_cast<QLabel*>(P_Help[1]);
+    if (P_Help[0]->isHidden() && picture->pixmap().isNull())
+        picture->setPixmap(QPixmap(QStringLiteral(":/px417/help.png")));
     P_Help[0]->setVisible(P_Help[0]->isHidden());
 }
 

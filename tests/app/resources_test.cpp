@@ -60,6 +60,7 @@ TEST(Resources, theWindowShowsBothPicturesAtTheirSize) {
     EXPECT_EQ(form.picture1().pixmap().size(), QSize(160, 33));
     auto* help = qobject_cast<QLabel*>(&form.pHelp(1));
     ASSERT_NE(help, nullptr);
+    form.C_Help_Click(); // the help bitmap is loaded when the page is first shown
     EXPECT_EQ(help->pixmap().size(), QSize(730, 2489));
     // The logo fits its box of 2400 x 600 twips.
     EXPECT_LE(form.picture1().pixmap().width(), form.picture1().width());

@@ -73,6 +73,8 @@ TEST(HelpPage, theFrameHoldsTheHelpBitmapAtThePictureBoxTopLeft) {
     HelpRig rig;
     auto* label = qobject_cast<QLabel*>(&rig.picture());
     ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->pixmap().isNull()); // not decoded until the page is first shown
+    rig.form->C_Help_Click();
     EXPECT_EQ(label->pixmap().size(), QSize(730, 2489));
     // 730 pixels beside a scroll bar that starts at 10965 twips (731 pixels).
     EXPECT_LE(label->pixmap().width(), rig.bar().x());
