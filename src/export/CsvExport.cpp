@@ -100,7 +100,9 @@ bool writeFileReplacing(const QString& name, const QByteArray& bytes, QString* e
         file.cancelWriting();
         return false;
     };
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered write that fails only in the final flush (disk full) goes
+    // unnoticed by commit(), which would then replace the old file with a truncated one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail();
     if (file.write(bytes) != bytes.size())
         return fail();
