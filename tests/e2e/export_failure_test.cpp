@@ -1,0 +1,154 @@
+// Export failures on the real file system, from the real window: a read-only folder, a name
+// that is a folder, and a write that fails over an existing file.
+#include "Download.h"
+#include "Fakes.h"
+#include "Form1.h"
+#include "Grid.h"
+#include "QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kMeter = QStringLiteral("Arduino USB Serial Light Adapter (COM181)");
+
+// The window after a full download, with the save dialog answered by the test.
+struct Exporter {
+    FakeSerialPort port;
+    FakeDeviceList devices;
+    FakeDialogs dialogs;
+    FixedClock clock;
+    FakeProgram program;
+    std::unique_ptr<Form1> form;
+
+    Exporter() {
+        devices.names = {kMeter};
+        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, 15.0);
+        form->Form_Load();
+        port.receive(downloadText());
+    }
+    // Exports all rows to name; returns the text of the box shown, or "" when none.
+    QString exportTo(const QString& name) {
+        dialogs.boxes.clear();
+        dialogs.saveAnswers = {name};
+        form->C_Export_Click(0);
+        return dialogs.boxes.empty() ? QString() : dialogs.boxes.back().text;
+    }
+};
+
+QByteArray contents(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Limits the size of files this process may write, for the scope's lifetime. Writing past it
+// fails with EFBIG (the signal it would raise is ignored), for root as for anyone.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+void expectFailureBox(const Exporter& exporter, const QString& box, const QString& name) {
+    ASSERT_FALSE(exporter.dialogs.boxes.empty()) << "the failure was reported as success";
+    EXPECT_TRUE(box.startsWith(QStringLiteral("The file could not be written:")))
+        << box.toStdString();
+    EXPECT_TRUE(box.contains(name)) << box.toStdString();
+    EXPECT_EQ(exporter.dialogs.boxes.back().icon, Dialogs::Icon::Critical);
+    EXPECT_FALSE(exporter.program.ended);
+    EXPECT_EQ(exporter.form->fgMem().textMatrix(1, 0), "1");
+}
+
+} // namespace
+
+TEST(ExportFailure, aReadOnlyFolderGetsNoFileAndAMessage) {
+    Exporter exporter;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QString folder = dir.path();
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    // Root ignores permission bits; no one may create files in /proc.
+    QFile probe(folder + QStringLiteral("/probe"));
+    if (probe.open(QIODevice::WriteOnly)) {
+        probe.remove();
+        folder = QStringLiteral("/proc/self");
+    }
+    const QString name = folder + QStringLiteral("/export.csv");
+
+    const QString box = exporter.exportTo(name);
+    expectFailureBox(exporter, box, name);
+    EXPECT_FALSE(QFile::exists(name));
+    if (folder == dir.path()) {
+        EXPECT_TRUE(QDir(folder).isEmpty()) << "a temporary file was left behind";
+    }
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST(ExportFailure, aNameThatIsAFolderStaysAFolderWithItsContents) {
+    Exporter exporter;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString name = dir.filePath(QStringLiteral("data.csv"));
+    ASSERT_TRUE(QDir().mkpath(name));
+    QFile inner(name + QStringLiteral("/keep.txt"));
+    ASSERT_TRUE(inner.open(QIODevice::WriteOnly) && inner.write("kept") == 4);
+    inner.close();
+
+    const QString box = exporter.exportTo(name);
+    expectFailureBox(exporter, box, name);
+    EXPECT_TRUE(QFileInfo(name).isDir());
+    EXPECT_EQ(contents(name + QStringLiteral("/keep.txt")), "kept");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList({"data.csv"}));
+}
+
+TEST(ExportFailure, aWriteThatFailsLeavesTheExistingFileIntactAndTheNextExportReplacesIt) {
+    Exporter exporter;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString name = dir.filePath(QStringLiteral("week.csv"));
+    const QByteArray earlier = "Exported 2026.12.07 16:51:34,,,,,,\r\nearlier data\r\n";
+    {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(earlier) == earlier.size());
+    }
+
+    QString box;
+    {
+        // The whole export is several KiB; the disk "fills" after one.
+        const FileSizeLimit limit(1024);
+        box = exporter.exportTo(name);
+    }
+    expectFailureBox(exporter, box, name);
+    EXPECT_EQ(contents(name), earlier);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList({"week.csv"}))
+        << "a temporary file was left behind";
+
+    EXPECT_EQ(exporter.exportTo(name), "");
+    const QByteArray written = contents(name);
+    EXPECT_TRUE(written.startsWith("Exported 2027.02.01 21:05:03,,,,,,\r\n"));
+    EXPECT_EQ(written.count("\r\n"), 102);
+}
