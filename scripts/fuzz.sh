@@ -3,14 +3,14 @@
 #   scripts/fuzz.sh                 20 s per target (what CI runs)
 #   scripts/fuzz.sh 3600            an hour per target
 #   scripts/fuzz.sh 600 fuzz_decode one target
-# Needs the sanitizer build (scripts/sanitize.sh, or FUZZ_BUILD_DIR pointing at a build made
-# with -DPX417_SANITIZE=ON -DPX417_FUZZ=ON). New interesting inputs go to
+# Needs the sanitizer build of scripts/sanitize.sh (FUZZ_BUILD_DIR or SANITIZE_BUILD_DIR may
+# name another build made with -DPX417_SANITIZE=ON -DPX417_FUZZ=ON). New interesting inputs go to
 # <build>/fuzz-work/<target>; set FUZZ_KEEP_CORPUS=1 to merge them into fuzz/corpus
 # afterwards. A finding is saved as <build>/fuzz-artifacts/<target>/crash-* and fails the run;
 # replay it with: <build>/fuzz/<target> <file>
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD="${FUZZ_BUILD_DIR:-$ROOT/build-sanitize}"
+BUILD="${FUZZ_BUILD_DIR:-${SANITIZE_BUILD_DIR:-$ROOT/build-sanitize}}"
 SECONDS_PER_TARGET="${1:-20}"
 shift || true
 TARGETS=("$@")
