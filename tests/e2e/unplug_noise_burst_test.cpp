@@ -50,7 +50,7 @@ TEST(Unplug, meterGoneMidDownloadKeepsTheTableCostsNoCpuAndTheNextMeterDownloads
     QString error;
     // Two downloads back to back: the first fills the table, the second is cut off.
     ASSERT_TRUE(
-        meter->start(runtime.path(), {"--seed", "3", "--speed", "38400", "--repeat", "2"}, &error))
+        meter->start(runtime.path(), {"--seed", "3", "--speed", "9600", "--repeat", "2"}, &error))
         << error.toStdString();
     LiveReader reader(runtime.portsFolder());
     ASSERT_TRUE(reader.port.portOpen());
