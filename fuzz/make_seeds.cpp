@@ -62,6 +62,13 @@ int main(int argc, char** argv) {
     reception(QStringLiteral("broken-off-then-full"), 4,
               metersim::downloadText(memory, stopped) + metersim::downloadText(other));
 
+    // A field far past the bound of unterminated text, with NULs and invalid UTF-8, then a
+    // clean download.
+    QByteArray longField = "7,";
+    for (int i = 0; i < 6000; ++i)
+        longField += static_cast<char>(i % 3 == 0 ? '\0' : (i % 3 == 1 ? '\xC3' : 'A'));
+    reception(QStringLiteral("long-field"), 5, longField + "/" + metersim::downloadText(memory));
+
     ok = writeSeed(root, QStringLiteral("fuzz_decode"), QStringLiteral("seed1"),
                    slotTableCells(memory)) &&
          ok;
