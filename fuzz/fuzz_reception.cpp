@@ -9,6 +9,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
