@@ -30,6 +30,8 @@ cmake --build "$BUILD" -j "$(nproc)" --target "${TARGETS[@]}"
 declare -A MAX_LEN=([fuzz_reception]=16384 [fuzz_decode]=8192 [fuzz_discovery]=2048)
 
 status=0
+passed=0
+failed=0
 for target in "${TARGETS[@]}"; do
     work="$BUILD/fuzz-work/$target"
     artifacts="$BUILD/fuzz-artifacts/$target"
@@ -40,8 +42,10 @@ for target in "${TARGETS[@]}"; do
         -rss_limit_mb=2048 -max_len="${MAX_LEN[$target]:-4096}" -print_final_stats=1 \
         -artifact_prefix="$artifacts/" "$work" "$ROOT/fuzz/corpus/$target" >"$log" 2>&1; then
         grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb' "$log" | sed 's/^/   /'
+        passed=$((passed + 1))
     else
         status=1
+        failed=$((failed + 1))
         echo "   FINDING in $target; input saved in $artifacts:"
         grep -E 'ERROR|invariant broken|runtime error|Test unit written' "$log" | head -5 | sed 's/^/   /'
     fi
@@ -49,4 +53,5 @@ for target in "${TARGETS[@]}"; do
         "$BUILD/fuzz/$target" -merge=1 "$ROOT/fuzz/corpus/$target" "$work" >/dev/null 2>&1
     fi
 done
+echo "fuzz: $passed passed, $failed failed"
 exit "$status"
