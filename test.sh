@@ -7,7 +7,7 @@ PX417_EXTRA_PACKAGES="clang libclang-rt-14-dev"
 source "$ROOT/scripts/setup.sh"
 (cd "$BUILD_DIR" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" --timeout 300)
 
-# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer, then every
-# fuzz target for a short fixed time (docs/RELIABILITY.md).
-"$ROOT/scripts/sanitize.sh"
+# Every fuzz target for a short fixed time, then the whole suite again under AddressSanitizer
+# and UndefinedBehaviorSanitizer, in the same instrumented build (docs/RELIABILITY.md).
 "$ROOT/scripts/fuzz.sh" 20
+"$ROOT/scripts/sanitize.sh"
