@@ -34,6 +34,11 @@ public:
         ++m_writes;
         setText(text);
     }
+    // Writes the text only when it differs from the one shown.
+    void writeIfChanged(const QString& text) {
+        if (this->text() != text)
+            write(text);
+    }
     int writes() const { return m_writes; }
 
 private:

@@ -322,11 +322,8 @@ void Form1::DecodeMemory() { ::decodeMemory(*FG_Data, *FG_Mem); }
 void Form1::RefreshStatus() {
     if (downloading())
         return;
-    if (L_Status[0]->text() != kReady)
-        L_Status[0]->write(kReady);
-    const QString detail = comText(ComPort);
-    if (L_Status[1]->text() != detail)
-        L_Status[1]->write(detail);
+    L_Status[0]->writeIfChanged(kReady);
+    L_Status[1]->writeIfChanged(comText(ComPort));
     if (FG_Mem->mousePointer() == mouse::kPointerSizeNS)
         FG_Mem->setMousePointer(mouse::kPointerDefault);
 }
@@ -382,12 +379,8 @@ void Form1::FG_Mem_MouseMove(int, int, float, float y) {
         RefreshStatus();
         return;
     }
-    const QString hint = memtable::sortHint(LastSortAscending);
-    if (L_Status[0]->text() != hint)
-        L_Status[0]->write(hint);
-    const QString header = memtable::oneLineHeader(FG_Mem->textMatrix(0, c));
-    if (L_Status[1]->text() != header)
-        L_Status[1]->write(header);
+    L_Status[0]->writeIfChanged(memtable::sortHint(LastSortAscending));
+    L_Status[1]->writeIfChanged(memtable::oneLineHeader(FG_Mem->textMatrix(0, c)));
     if (FG_Mem->mousePointer() == mouse::kPointerDefault)
         FG_Mem->setMousePointer(mouse::kPointerSizeNS);
 }

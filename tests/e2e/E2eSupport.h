@@ -8,15 +8,13 @@
 #include "Fakes.h"
 #include "Form1.h"
 #include "Grid.h"
+#include "MeterProcess.h"
 #include "QtSerialPort.h"
 #include "SystemDeviceList.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,17 +43,6 @@ inline const QString kMeterName = QStringLiteral("Arduino USB Serial Light Adapt
 // nothing about the program's own use there; memory bounds are only asserted without it.
 inline constexpr bool kMemoryFiguresMeaningful = !PX417_E2E_ASAN;
 
-// Runs the event loop until the condition holds or the time is up.
-template <typename Condition> bool waitUntil(Condition condition, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
-
 // CPU time (user + system) this process has used, in seconds.
 inline double cpuSeconds() {
     rusage usage{};
@@ -74,84 +61,6 @@ inline long residentKiB() {
             return line.mid(6).trimmed().split(' ').first().toLong();
     return -1;
 }
-
-// A private runtime directory (0700) shared by the reader and every simulator of one test.
-class RuntimeDir {
-public:
-    RuntimeDir() {
-        m_ok =
-            m_dir.isValid() &&
-            QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                    QFileDevice::ExeOwner) &&
-            QDir(m_dir.path()).mkpath(QStringLiteral("px417/ports"));
-        // The reader's own runtime lookups land here too, never in the user's folder.
-        if (m_ok)
-            qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
-    }
-    bool ok() const { return m_ok; }
-    QString path() const { return m_dir.path(); }
-    QString portsFolder() const { return m_dir.path() + QStringLiteral("/px417/ports"); }
-
-private:
-    QTemporaryDir m_dir;
-    bool m_ok = false;
-};
-
-// px417-meter-sim as a child process publishing into a given runtime directory.
-class MeterProcess {
-public:
-    static constexpr int kStartMs = 10000;
-
-    ~MeterProcess() { stop(); }
-
-    bool start(const QString& runtimeDir, const QStringList& arguments, QString* error) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
-        m_process.setProcessEnvironment(environment);
-        m_process.start(QStringLiteral(PX417_METER_SIM_PATH), arguments);
-        if (!m_process.waitForStarted(kStartMs)) {
-            *error = m_process.errorString();
-            return false;
-        }
-        QDeadlineTimer deadline(kStartMs);
-        while (!m_process.canReadLine() && !deadline.hasExpired() &&
-               m_process.state() == QProcess::Running)
-            m_process.waitForReadyRead(50);
-        if (!m_process.canReadLine()) {
-            *error = QStringLiteral("no link printed: ") + errors();
-            return false;
-        }
-        m_link = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-        return true;
-    }
-
-    // Ends the simulator as SIGTERM would: it closes its pty and removes its link.
-    void stop() {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(kStartMs)) {
-            m_process.kill();
-            m_process.waitForFinished(kStartMs);
-        }
-    }
-    bool running() const { return m_process.state() != QProcess::NotRunning; }
-    QString link() const { return m_link; }
-    // Everything the simulator has logged so far.
-    QString errors() {
-        m_log += QString::fromLocal8Bit(m_process.readAllStandardError());
-        return m_log;
-    }
-    // Runs the event loop until the simulator has logged text the given number of times.
-    bool waitForLog(const QString& text, int count, int timeoutMs) {
-        return waitUntil([&] { return errors().count(text) >= count; }, timeoutMs);
-    }
-
-private:
-    QProcess m_process;
-    QString m_link;
-    QString m_log;
-};
 
 // A line the test drives itself, for input no meter makes: a pty published under the meter's
 // name, written from a thread so the window's event loop keeps running meanwhile.

@@ -1,10 +1,7 @@
 // Export failures on the real file system, from the real window: a read-only folder, a name
 // that is a folder, and a write that fails over an existing file.
 #include "Download.h"
-#include "Fakes.h"
-#include "Form1.h"
-#include "Grid.h"
-#include "QtPrinters.h"
+#include "Rig.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,20 +15,9 @@
 
 namespace {
 
-const QString kMeter = QStringLiteral("Arduino USB Serial Light Adapter (COM181)");
-
 // The window after a full download, with the save dialog answered by the test.
-struct Exporter {
-    FakeSerialPort port;
-    FakeDeviceList devices;
-    FakeDialogs dialogs;
-    FixedClock clock;
-    FakeProgram program;
-    std::unique_ptr<Form1> form;
-
-    Exporter() {
-        devices.names = {kMeter};
-        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, 15.0);
+struct Exporter : Rig {
+    Exporter() : Rig({kMeter181}) {
         form->Form_Load();
         port.receive(downloadText());
     }

@@ -1,7 +1,4 @@
-#include "../app/Fakes.h"
-#include "Controls.h"
-#include "Form1.h"
-#include "Grid.h"
+#include "../app/Rig.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -13,24 +10,12 @@
 
 namespace {
 
-const QString kMeter181 = QStringLiteral("Arduino USB Serial Light Adapter (COM181)");
 // A packet of slot 0: the first of a download, so the state line turns "Downloading...".
 const QByteArray kFirstPacket = "0,00,00,00,00,00,00,00,00,00,00/";
 
 // The window started with one meter on COM181 at a given screen factor.
-struct HelpRig {
-    FakeSerialPort port;
-    FakeDeviceList devices;
-    FakeDialogs dialogs;
-    FixedClock clock;
-    FakeProgram program;
-    std::unique_ptr<Form1> form;
-
-    explicit HelpRig(double factor = 15.0) {
-        devices.names = {kMeter181};
-        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, factor);
-        form->Form_Load();
-    }
+struct HelpRig : Rig {
+    explicit HelpRig(double factor = 15.0) : Rig({kMeter181}, factor) { form->Form_Load(); }
     QWidget& frame() const { return form->pHelp(0); }
     QWidget& picture() const { return form->pHelp(1); }
     QScrollBar& bar() const { return form->vsHelp(); }

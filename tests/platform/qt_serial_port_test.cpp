@@ -1,4 +1,5 @@
 #include "QtSerialPort.h"
+#include "WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -50,17 +51,6 @@ private:
     QString m_device;
 };
 
-// Runs the event loop until the condition holds or the time is up.
-template <typename Condition> bool waitUntil(Condition condition, int timeoutMs = kWaitMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
-
 QtSerialPort::PortResolver onlyPort(int number, const QString& device) {
     return [number, device](int port) { return port == number ? device : QString(); };
 }
@@ -104,7 +94,7 @@ TEST(QtSerialPort, opensWithTheLineSettingsAndReadsEverythingWaiting) {
     EXPECT_EQ(applied.c_cflag & (PARENB | CSTOPB), tcflag_t(0));
 
     ASSERT_TRUE(line.send("0,01,02/1,0"));
-    ASSERT_TRUE(waitUntil([&] { return port.inBufferCount() == 11; }));
+    ASSERT_TRUE(waitUntil([&] { return port.inBufferCount() == 11; }, kWaitMs));
     EXPECT_GE(comm.count(), 1);
     EXPECT_EQ(port.input(), QByteArray("0,01,02/1,0"));
     EXPECT_EQ(port.inBufferCount(), 0);
@@ -121,7 +111,7 @@ TEST(QtSerialPort, inputLengthLimitsOneReadAndKeepsTheRestInOrder) {
     ASSERT_TRUE(openMeterPort(port, 5, &error)) << qPrintable(error);
     port.setInputLen(2);
     ASSERT_TRUE(line.send("abcde"));
-    ASSERT_TRUE(waitUntil([&] { return port.inBufferCount() == 5; }));
+    ASSERT_TRUE(waitUntil([&] { return port.inBufferCount() == 5; }, kWaitMs));
     EXPECT_EQ(port.input(), QByteArray("ab"));
     EXPECT_EQ(port.inBufferCount(), 3);
     EXPECT_EQ(port.input(), QByteArray("cd"));
@@ -152,11 +142,11 @@ TEST(QtSerialPort, vanishedDeviceClosesThePortOnceAndKeepsWhatArrived) {
     QString error;
     ASSERT_TRUE(openMeterPort(port, 181, &error)) << qPrintable(error);
     ASSERT_TRUE(line.send("57,AA/"));
-    ASSERT_TRUE(waitUntil([&] { return comm.count() >= 1; }));
+    ASSERT_TRUE(waitUntil([&] { return comm.count() >= 1; }, kWaitMs));
 
     const qsizetype before = comm.count();
     line.unplug();
-    ASSERT_TRUE(waitUntil([&] { return !port.portOpen(); }));
+    ASSERT_TRUE(waitUntil([&] { return !port.portOpen(); }, kWaitMs));
     EXPECT_GT(comm.count(), before);
     QTest::qWait(200);
     EXPECT_LE(comm.count(), before + 2) << "notifications keep coming from a closed device";

@@ -1,61 +1,49 @@
 // The real window against the simulated meter on a pseudo-terminal: discovery through the
 // runtime folder, automatic connection, a paced download decoded into the table.
-#include "../link/pty_meter.h"
 #include "Calibration.h"
-#include "Clock.h"
-#include "Controls.h"
-#include "Fakes.h"
-#include "Form1.h"
-#include "Grid.h"
+#include "E2eSupport.h"
 #include "MeterMemory.h"
 #include "QtPrinters.h"
-#include "QtSerialPort.h"
 #include "RecordDecoder.h"
-#include "SystemDeviceList.h"
 
-#include <QFile>
 #include <QListWidget>
 #include <QSet>
 #include <gtest/gtest.h>
 
-#include <memory>
+using namespace e2e;
 
 namespace {
 
 constexpr int kDownloadMs = 20000;
 
-// The reader as main() builds it, but with the simulator's folder as its only devices and
-// fakes for the dialogs and the program's end.
-struct LiveReader {
-    explicit LiveReader(const QString& runtimeDir)
-        : devices(runtimeDir + "/px417/ports", [] { return QList<portnaming::SerialPortFacts>(); }),
-          port([this](int com) { return devices.deviceNode(com); }) {
-        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, 15.0);
-        form->Form_Load();
-    }
-    QString state() const { return form->lStatus(0).text(); }
+// A simulator in a private runtime directory, and the reader started against it.
+struct Session {
+    RuntimeDir runtime;
+    MeterProcess meter;
+    std::unique_ptr<LiveReader> reader;
 
-    SystemDeviceList devices;
-    QtSerialPort port;
-    FakeDialogs dialogs;
-    SystemClock clock;
-    FakeProgram program;
-    std::unique_ptr<Form1> form;
+    bool start(const QStringList& options, QString* error) {
+        if (!runtime.ok() || !meter.start(runtime.path(), options, error))
+            return false;
+        reader = std::make_unique<LiveReader>(runtime.portsFolder());
+        return true;
+    }
 };
 
 } // namespace
 
 TEST(WindowEndToEnd, findsTheSimulatedMeterConnectsAndShowsThePacedDownload) {
-    PtyMeter meter;
+    Session session;
     QString error;
-    ASSERT_TRUE(meter.start({"--seed", "7", "--speed", "9600"}, &error)) << error.toStdString();
-    LiveReader reader(meter.runtimeDir());
+    ASSERT_TRUE(session.start({"--seed", "7", "--speed", "9600"}, &error)) << error.toStdString();
+    LiveReader& reader = *session.reader;
+    MeterProcess& meter = session.meter;
     ASSERT_EQ(reader.form->lComPorts().count(), 1);
     EXPECT_EQ(reader.form->lComPorts().item(0)->text(), "QT570R (COM181)");
     ASSERT_TRUE(reader.port.portOpen()) << "dialogs shown: " << reader.dialogs.boxes.size();
     EXPECT_EQ(reader.form->lStatus(1).text(), "COM:181");
 
-    const Grid& mem = reader.form->fgMem();
+    const Grid& mem = reader.mem();
     ASSERT_TRUE(waitUntil([&] { return mem.textMatrix(100, 0) == "100"; }, kDownloadMs))
         << reader.state().toStdString() << " " << meter.errors().toStdString();
     EXPECT_EQ(reader.state(), "Ready.");
@@ -76,11 +64,11 @@ TEST(WindowEndToEnd, findsTheSimulatedMeterConnectsAndShowsThePacedDownload) {
 }
 
 TEST(WindowEndToEnd, aBrokenOffTransferKeepsDownloadingUntilTheMeterIsChosenAgain) {
-    PtyMeter meter;
+    Session session;
     QString error;
-    ASSERT_TRUE(meter.start({"--speed", "0", "--stop-after", "49"}, &error))
+    ASSERT_TRUE(session.start({"--speed", "0", "--stop-after", "49"}, &error))
         << error.toStdString();
-    LiveReader reader(meter.runtimeDir());
+    LiveReader& reader = *session.reader;
     ASSERT_TRUE(reader.port.portOpen());
     ASSERT_TRUE(waitUntil([&] { return reader.form->lStatus(1).text() == "50%"; }, kDownloadMs));
     QTest::qWait(300);
@@ -96,10 +84,10 @@ TEST(WindowEndToEnd, aBrokenOffTransferKeepsDownloadingUntilTheMeterIsChosenAgai
 }
 
 TEST(WindowEndToEnd, aDownloadSortedByEveryColumnExportsWholeRowsInWindows1252) {
-    PtyMeter meter;
+    Session session;
     QString error;
-    ASSERT_TRUE(meter.start({"--speed", "0"}, &error)) << error.toStdString();
-    LiveReader reader(meter.runtimeDir());
+    ASSERT_TRUE(session.start({"--speed", "0"}, &error)) << error.toStdString();
+    LiveReader& reader = *session.reader;
     reader.form->show();
     Grid& mem = reader.form->fgMem();
     ASSERT_TRUE(waitUntil([&] { return mem.textMatrix(100, 0) == "100"; }, kDownloadMs));
