@@ -335,13 +335,21 @@ void Form1::Form_MouseUp(int button, int shift) {
         FG_Data->setVisible(FG_Data->isHidden());
 }
 
+bool Form1::overBackground(const QMouseEvent* event) const {
+    // Controls that ignore an event (a button and its right click, say) pass it up to the
+    // window; those are still events over the control, not over the background.
+    return childAt(event->position().toPoint()) == nullptr;
+}
+
 void Form1::mouseMoveEvent(QMouseEvent* event) {
-    Form_MouseMove();
+    if (overBackground(event))
+        Form_MouseMove();
     event->accept();
 }
 
 void Form1::mouseReleaseEvent(QMouseEvent* event) {
-    Form_MouseUp(mouse::buttonCode(event->button()), mouse::shiftCode(event->modifiers()));
+    if (overBackground(event))
+        Form_MouseUp(mouse::buttonCode(event->button()), mouse::shiftCode(event->modifiers()));
     event->accept();
 }
 

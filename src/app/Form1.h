@@ -93,6 +93,7 @@ private:
     void decodeMemory() override { DecodeMemory(); }
 
     void buildControls();
+    bool overBackground(const QMouseEvent* event) const;
     void place(QWidget* w, int left, int top, int width, int height) const;
     bool downloading() const;
     // The column whose header lies under the pointer at height y (twips), or -1 when the

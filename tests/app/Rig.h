@@ -29,8 +29,12 @@ struct Rig {
     // knows the column under it.
     void pointAtMem(QPoint p) {
         QWidget* target = form->fgMem().childAt(p);
-        if (target)
-            QTest::mouseMove(target, target->mapFrom(&form->fgMem(), p));
+        if (!target)
+            return;
+        // A move to where the pointer already is sends no event, and an earlier test may
+        // have left it there.
+        QTest::mouseMove(target, target->mapFrom(&form->fgMem(), p) + QPoint(1, 1));
+        QTest::mouseMove(target, target->mapFrom(&form->fgMem(), p));
     }
     QString state() const { return form->lStatus(0).text(); }
     QString detail() const { return form->lStatus(1).text(); }

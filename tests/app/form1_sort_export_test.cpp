@@ -55,12 +55,8 @@ struct Loaded : Rig {
     }
     // Moves the real pointer so the grid knows the column under it.
     void pointAt(int col, float y) {
-        Grid& g = form->fgMem();
-        const double f = g.twipsPerPixel();
-        const QPoint p(int(kColumnX[col] / f), int(y / f));
-        QWidget* target = g.childAt(p);
-        ASSERT_NE(target, nullptr);
-        QTest::mouseMove(target, target->mapFrom(&g, p));
+        const double f = form->fgMem().twipsPerPixel();
+        pointAtMem(QPoint(int(kColumnX[col] / f), int(y / f)));
     }
     QStringList column(int c) const {
         QStringList out;

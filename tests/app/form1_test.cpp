@@ -341,3 +341,20 @@ TEST(Form1Shutdown, closingWithNoPortLeavesTheStatusLinesAlone) {
     EXPECT_EQ(rig.detail(), "Ready");
     EXPECT_TRUE(rig.port.log.isEmpty());
 }
+
+TEST(Form1SlotTable, theGestureOverTheMeasurementTableDoesNothing) {
+    Rig rig;
+    rig.form->Form_Load();
+    rig.form->show();
+    const Qt::KeyboardModifiers shiftCtrl = Qt::ShiftModifier | Qt::ControlModifier;
+    for (const QPoint p : {QPoint(20, 10), QPoint(100, 200)}) {
+        QWidget* target = rig.form->fgMem().childAt(p);
+        ASSERT_NE(target, nullptr);
+        QTest::mouseClick(target, Qt::RightButton, shiftCtrl, target->mapFrom(&rig.form->fgMem(), p));
+    }
+    // A button ignores a right click and passes it up to the window.
+    QTest::mouseClick(&rig.form->cClear(), Qt::RightButton, shiftCtrl);
+    EXPECT_FALSE(rig.form->fgData().isVisible());
+    QTest::mouseClick(&rig.form->lComPorts(), Qt::RightButton, shiftCtrl);
+    EXPECT_FALSE(rig.form->fgData().isVisible());
+}
