@@ -1,5 +1,7 @@
 #include "SystemDeviceList.h"
 
+#include "SysfsSerialPorts.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -17,6 +19,10 @@ QString SystemDeviceList::defaultPortsFolder() {
 }
 
 QList<portnaming::SerialPortFacts> SystemDeviceList::systemSerialPorts() {
+#if defined(Q_OS_LINUX)
+    if (std::optional<QList<portnaming::SerialPortFacts>> ports = sysfsports::serialPorts())
+        return *ports;
+#endif
     QList<portnaming::SerialPortFacts> ports;
     const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo& info : infos) {

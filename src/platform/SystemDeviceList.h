@@ -33,7 +33,7 @@ public:
 
     // The default ports folder: "px417/ports" in the user's runtime directory.
     static QString defaultPortsFolder();
-    // The system's serial ports as the platform reports them.
+    // The system's serial ports: on Linux read from sysfs, elsewhere as the toolkit lists them.
     static QList<portnaming::SerialPortFacts> systemSerialPorts();
 
 private:
