@@ -1,8 +1,16 @@
 #include "SysfsSerialPorts.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
+#include <vector>
+
+#if defined(Q_OS_UNIX)
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace sysfsports {
 namespace {
@@ -63,33 +71,50 @@ void fillDeviceFacts(const QString& ttyDir, portnaming::SerialPortFacts* port) {
 } // namespace
 
 std::optional<QList<portnaming::SerialPortFacts>> serialPorts(const QString& classTty) {
-    const QDir classDir(classTty);
-    if (!classDir.exists() || !QFileInfo(classTty).isReadable())
+#if defined(Q_OS_UNIX)
+    // Plain directory calls: the class folder holds a link for every terminal of the system,
+    // and a stat through each link costs more than the rest of the listing together.
+    const QByteArray classPath = QFile::encodeName(classTty);
+    DIR* dir = ::opendir(classPath.constData());
+    if (!dir)
         return std::nullopt;
+    struct Entry {
+        QString name;
+        bool hasDevice;
+    };
+    std::vector<Entry> entries;
+    while (const dirent* e = ::readdir(dir)) {
+        const QByteArray name(e->d_name);
+        if (name == "." || name == "..")
+            continue;
+        const bool hasDevice = ::faccessat(::dirfd(dir), name + "/device", F_OK, 0) == 0;
+        entries.push_back({QFile::decodeName(name), hasDevice});
+    }
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry& a, const Entry& b) { return a.name < b.name; });
 
     QList<portnaming::SerialPortFacts> ports;
-    const QStringList names =
-        classDir.entryList(QDir::Dirs | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& name : names) {
-        const QString entry = classDir.filePath(name);
-        const bool hasDevice = QFileInfo::exists(entry + QStringLiteral("/device"));
-        if (!hasDevice && !isRfcomm(name))
+    for (const Entry& entry : entries) {
+        if (!entry.hasDevice && !isRfcomm(entry.name))
             continue;
-        const QString ttyDir = QFileInfo(entry).canonicalFilePath();
-        if (ttyDir.isEmpty())
-            continue;
-        if (isAbsentUart(ttyDir))
+        const QString ttyDir = QFileInfo(classTty + u'/' + entry.name).canonicalFilePath();
+        if (ttyDir.isEmpty() || isAbsentUart(ttyDir))
             continue;
 
         portnaming::SerialPortFacts port;
-        port.portName = name;
+        port.portName = entry.name;
         // sysfs writes a "/" in a device name as "!".
-        port.systemLocation = QStringLiteral("/dev/") + QString(name).replace(u'!', u'/');
-        if (hasDevice)
+        port.systemLocation = QStringLiteral("/dev/") + QString(entry.name).replace(u'!', u'/');
+        if (entry.hasDevice)
             fillDeviceFacts(ttyDir, &port);
         ports.append(port);
     }
     return ports;
+#else
+    Q_UNUSED(classTty);
+    return std::nullopt;
+#endif
 }
 
 } // namespace sysfsports
