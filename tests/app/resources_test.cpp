@@ -1,5 +1,6 @@
 #include "Fakes.h"
 #include "Form1.h"
+#include "LogoImage.h"
 
 #include <QImage>
 #include <QImageReader>
@@ -8,7 +9,6 @@
 
 namespace {
 
-const QString kLogo = QStringLiteral(":/px417/logo.png");
 const QString kHelp = QStringLiteral(":/px417/help.png");
 
 // Every pixel of a row is white.
@@ -21,17 +21,34 @@ bool rowIsWhite(const QImage& image, int y) {
 
 } // namespace
 
-TEST(Resources, logoIs160By33In24BitColourWithoutAlpha) {
-    QImageReader reader(kLogo);
-    ASSERT_TRUE(reader.canRead()) << qPrintable(reader.errorString());
-    const QImage logo = reader.read();
+TEST(Resources, logoIs160By33In24BitColourOnWhite) {
+    const QImage logo = logoimage::load();
     ASSERT_FALSE(logo.isNull());
     EXPECT_EQ(logo.size(), QSize(160, 33));
     EXPECT_FALSE(logo.hasAlphaChannel());
-    EXPECT_GE(logo.depth(), 24);
     EXPECT_FALSE(logo.isGrayscale());
-    // It stands on the window's white.
+    // It stands on the window's white, with the wordmark drawn in.
     EXPECT_EQ(logo.pixel(logo.width() - 1, 0), qRgb(255, 255, 255));
+    EXPECT_TRUE(rowIsWhite(logo, 0));
+    bool drawn = false;
+    for (int y = 0; y < logo.height(); ++y)
+        drawn = drawn || !rowIsWhite(logo, y);
+    EXPECT_TRUE(drawn);
+}
+
+TEST(Resources, rawLogoRowsRoundTripAndRejectOtherSizes) {
+    QImage image(160, 33, QImage::Format_RGB888);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x, y * 7, (x * y) % 256));
+    const QByteArray raw = logoimage::toRaw(image);
+    ASSERT_EQ(raw.size(), 160 * 33 * 3);
+    // Red, green, blue of the pixel at (2, 1).
+    EXPECT_EQ(raw.mid((1 * 160 + 2) * 3, 3), QByteArray("\x02\x07\x02", 3));
+    EXPECT_EQ(logoimage::fromRaw(raw), image);
+
+    EXPECT_TRUE(logoimage::toRaw(QImage(161, 33, QImage::Format_RGB888)).isEmpty());
+    EXPECT_TRUE(logoimage::fromRaw(raw.chopped(1)).isNull());
 }
 
 TEST(Resources, helpPictureIs730By2489WithAtMost256ColoursOnWhite) {
