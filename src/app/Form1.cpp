@@ -107,8 +107,10 @@ void Form1::buildControls() {
     Shape1 = new QFrame(this);
     Shape1->setFrameShape(QFrame::Box);
     Shape1->setLineWidth(1);
-    Shape1->setStyleSheet(QStringLiteral("QFrame { border: 1px solid black; background: "
-                                         "transparent; }"));
+    Shape1->setFrameShadow(QFrame::Plain);
+    QPalette outline = Shape1->palette();
+    outline.setColor(QPalette::WindowText, Qt::black);
+    Shape1->setPalette(outline);
     // An outline takes no mouse events: the window's background lies under it.
     Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
     place(Shape1, kColumnLeft, 1320, kColumnWidth, 705);

@@ -11,6 +11,8 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -22,15 +24,35 @@ namespace {
 // Room around one line of text in a row of the default height.
 constexpr int kRowPaddingPixels = 6;
 
-const char* const kStyle =
-    "QTableView { background-color: white; color: rgb(64, 64, 64);"
-    " gridline-color: rgb(208, 208, 208); border: none;"
-    " selection-background-color: rgb(255, 192, 192); selection-color: black; outline: 0; }"
-    "QTableView::item:selected { background-color: rgb(255, 192, 192); color: black;"
-    " border: none; }"
-    "QHeaderView::section { background-color: rgb(224, 224, 224); color: black;"
-    " border: none; border-right: 1px solid rgb(176, 176, 176);"
-    " border-bottom: 1px solid rgb(176, 176, 176); padding: 0px 2px; }";
+const QColor kCellText(64, 64, 64);
+const QColor kGridLine(208, 208, 208);
+const QColor kSelection(255, 192, 192);
+
+// Draws each cell with its grid lines (right and bottom, as a grid shows them) in one fixed
+// colour, whatever the style's own, and without a focus frame: the selection alone shows
+// where the user is.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem inner = option;
+        inner.rect.adjust(0, 0, -1, -1);
+        QStyledItemDelegate::paint(painter, inner, index);
+        painter->save();
+        painter->setPen(kGridLine);
+        painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+        painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+        painter->restore();
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~QStyle::State_HasFocus;
+    }
+};
 
 int buttonsCode(Qt::MouseButtons buttons) {
     int code = 0;
@@ -59,10 +81,17 @@ Grid::Grid(int rows, int cols, double twipsPerPixel, QWidget* parent)
     m_view->setSelectionBehavior(QAbstractItemView::SelectItems);
     m_view->setTabKeyNavigation(false);
     m_view->setFrameShape(QFrame::NoFrame);
-    m_view->setShowGrid(true);
-    m_view->setGridStyle(Qt::SolidLine);
+    m_view->setShowGrid(false); // the cells draw their own lines
     m_view->viewport()->setMouseTracking(true);
-    setStyleSheet(QString::fromLatin1(kStyle));
+    // Colours go through the palette, not a style sheet: a style sheet sends every paint and
+    // size query of the view through the style-sheet engine, a millisecond of start-up per grid.
+    QPalette colours = m_view->palette();
+    colours.setColor(QPalette::Base, Qt::white);
+    colours.setColor(QPalette::Text, kCellText);
+    colours.setColor(QPalette::Highlight, kSelection);
+    colours.setColor(QPalette::HighlightedText, Qt::black);
+    m_view->setPalette(colours);
+    m_view->setItemDelegate(new CellDelegate(m_view));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -268,7 +297,7 @@ void Grid::setBlock(int row, int col, int rowSel, int colSel) {
 }
 
 void Grid::followFont() {
-    // Style-sheet children do not reliably inherit a font set on their parent later.
+    // The row heights are measured from the font, so they follow it.
     m_view->setFont(font());
     m_header->setFont(font());
     applyRowHeights();

@@ -1,6 +1,16 @@
 #include "GridHeader.h"
 
+#include <QPainter>
+
 #include <algorithm>
+
+namespace {
+
+const QColor kBackground(224, 224, 224);
+const QColor kRule(176, 176, 176);
+constexpr int kPadding = 2;
+
+} // namespace
 
 GridHeader::GridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
     setSectionsClickable(false);
@@ -18,5 +28,22 @@ void GridHeader::setSectionHeight(int pixels) {
 }
 
 QSize GridHeader::sizeHint() const {
-    return {QHeaderView::sizeHint().width(), m_height};
+    // The toolkit's hint measures every header text; only the height is ever used.
+    return {length(), m_height};
+}
+
+void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    if (!rect.isValid() || !model())
+        return;
+    painter->save();
+    painter->fillRect(rect, kBackground);
+    painter->setPen(kRule);
+    painter->drawLine(rect.topRight(), rect.bottomRight());
+    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+    painter->setPen(Qt::black);
+    const QString text = model()->headerData(logicalIndex, orientation()).toString();
+    const int alignment =
+        model()->headerData(logicalIndex, orientation(), Qt::TextAlignmentRole).toInt();
+    painter->drawText(rect.adjusted(kPadding, 0, -kPadding - 1, -1), alignment, text);
+    painter->restore();
 }

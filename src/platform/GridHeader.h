@@ -14,6 +14,10 @@ public:
 
     QSize sizeHint() const override;
 
+protected:
+    // A flat grey cell with a rule on its right and bottom, its text as the model aligns it.
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+
 private:
     int m_height = 20;
 };

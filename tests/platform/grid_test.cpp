@@ -456,4 +456,29 @@ TEST(GridLook, headerSelectionAndCellColours) {
     EXPECT_EQ(image.pixelColor(header), QColor(224, 224, 224));
     EXPECT_EQ(image.pixelColor(selected), QColor(255, 192, 192));
     EXPECT_EQ(image.pixelColor(plain), QColor(Qt::white));
+
+    // Grid lines on the right and bottom of every cell, the same colour whatever the style.
+    const QRect cell = s.view->visualRect(s.view->model()->index(2, 1));
+    const QPoint rightLine = s.viewport()->mapTo(&s.grid, QPoint(cell.right(), cell.center().y()));
+    const QPoint bottomLine = s.viewport()->mapTo(&s.grid, QPoint(cell.center().x(), cell.bottom()));
+    EXPECT_EQ(image.pixelColor(rightLine), QColor(208, 208, 208));
+    EXPECT_EQ(image.pixelColor(bottomLine), QColor(208, 208, 208));
+    // The header's rules.
+    const int headerRight = s.header()->sectionViewportPosition(0) + s.header()->sectionSize(0) - 1;
+    EXPECT_EQ(image.pixelColor(s.header()->mapTo(&s.grid, QPoint(headerRight, 10))),
+              QColor(176, 176, 176));
+}
+
+TEST(GridLook, theCurrentCellDrawsNoFocusFrame) {
+    Shown s;
+    s.grid.selectBlock(3, 1, 3, 1);
+    s.view->setFocus();
+    QImage focused = s.grid.grab().toImage();
+    const QRect cell = s.view->visualRect(s.view->model()->index(2, 1));
+    // Every pixel inside the cell's lines is the selection colour: no dotted frame.
+    for (int x = cell.left(); x < cell.right(); ++x)
+        for (int y : {cell.top(), cell.top() + 1, cell.bottom() - 1}) {
+            const QPoint p = s.viewport()->mapTo(&s.grid, QPoint(x, y));
+            ASSERT_EQ(focused.pixelColor(p), QColor(255, 192, 192)) << x << "," << y;
+        }
 }
