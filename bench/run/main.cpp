@@ -48,11 +48,12 @@ struct Startup {
 };
 
 // One start of program until its first frame is on the display, then it is ended.
-bool startOnce(XDisplay& display, const QString& program, Startup* into, QString* error) {
+bool startOnce(XDisplay& display, const QString& program, const QStringList& arguments,
+               Startup* into, QString* error) {
     display.drainEvents();
     Child child;
     if (!child.start(
-            program, {},
+            program, arguments,
             {QStringLiteral("DISPLAY=") + display.name(), QStringLiteral("QT_QPA_PLATFORM=xcb")},
             false, error))
         return false;
@@ -82,33 +83,41 @@ bool measureStartup(int runs) {
         return false;
     }
     Startup floor;
+    Startup text;
     Startup reader;
+    const QString floorPath = QStringLiteral(PX417_BENCH_FLOOR_PATH);
     for (int i = 0; i < runs; ++i) {
-        if (!startOnce(display, QStringLiteral(PX417_BENCH_FLOOR_PATH), &floor, &error) ||
-            !startOnce(display, QStringLiteral(PX417_PATH), &reader, &error)) {
+        if (!startOnce(display, floorPath, {}, &floor, &error) ||
+            !startOnce(display, floorPath, {QStringLiteral("--text")}, &text, &error) ||
+            !startOnce(display, QStringLiteral(PX417_PATH), {}, &reader, &error)) {
             say(QStringLiteral("   failed: ") + error);
             return false;
         }
     }
     const double floorShown = median(floor.shownMs);
     const double readerShown = median(reader.shownMs);
-    say(QStringLiteral("   %1 %2 %3").arg(QString(), 34).arg("px417", 12).arg("floor", 12));
-    say(QStringLiteral("   %1 %2 %3")
-            .arg("window mapped, median (ms)", -34)
-            .arg(median(reader.mappedMs), 12, 'f', 1)
-            .arg(median(floor.mappedMs), 12, 'f', 1));
-    say(QStringLiteral("   %1 %2 %3")
-            .arg("first frame shown, median (ms)", -34)
-            .arg(readerShown, 12, 'f', 1)
-            .arg(floorShown, 12, 'f', 1));
-    say(QStringLiteral("   %1 %2 %3")
-            .arg("first frame shown, best (ms)", -34)
-            .arg(*std::min_element(reader.shownMs.begin(), reader.shownMs.end()), 12, 'f', 1)
-            .arg(*std::min_element(floor.shownMs.begin(), floor.shownMs.end()), 12, 'f', 1));
-    say(QStringLiteral("   %1 %2 %3")
-            .arg("peak memory, median (MiB)", -34)
-            .arg(median(reader.peakKb) / 1024, 12, 'f', 1)
-            .arg(median(floor.peakKb) / 1024, 12, 'f', 1));
+    const auto row = [](const char* label, double reader, double floor, double text) {
+        say(QStringLiteral("   %1 %2 %3 %4")
+                .arg(label, -34)
+                .arg(reader, 12, 'f', 1)
+                .arg(floor, 12, 'f', 1)
+                .arg(text, 14, 'f', 1));
+    };
+    const auto best = [](const std::vector<double>& values) {
+        return *std::min_element(values.begin(), values.end());
+    };
+    say(QStringLiteral("   %1 %2 %3 %4")
+            .arg(QString(), 34)
+            .arg("px417", 12)
+            .arg("floor", 12)
+            .arg("floor + text", 14));
+    row("window mapped, median (ms)", median(reader.mappedMs), median(floor.mappedMs),
+        median(text.mappedMs));
+    row("first frame shown, median (ms)", readerShown, floorShown, median(text.shownMs));
+    row("first frame shown, best (ms)", best(reader.shownMs), best(floor.shownMs),
+        best(text.shownMs));
+    row("peak memory, median (MiB)", median(reader.peakKb) / 1024, median(floor.peakKb) / 1024,
+        median(text.peakKb) / 1024);
     const double ratio = floorShown > 0 ? readerShown / floorShown : 0;
     say(QStringLiteral("   start-up ratio %1x (target within %2x): %3")
             .arg(ratio, 0, 'f', 2)
