@@ -460,7 +460,8 @@ TEST(GridLook, headerSelectionAndCellColours) {
     // Grid lines on the right and bottom of every cell, the same colour whatever the style.
     const QRect cell = s.view->visualRect(s.view->model()->index(2, 1));
     const QPoint rightLine = s.viewport()->mapTo(&s.grid, QPoint(cell.right(), cell.center().y()));
-    const QPoint bottomLine = s.viewport()->mapTo(&s.grid, QPoint(cell.center().x(), cell.bottom()));
+    const QPoint bottomLine =
+        s.viewport()->mapTo(&s.grid, QPoint(cell.center().x(), cell.bottom()));
     EXPECT_EQ(image.pixelColor(rightLine), QColor(208, 208, 208));
     EXPECT_EQ(image.pixelColor(bottomLine), QColor(208, 208, 208));
     // The header's rules.

@@ -21,7 +21,9 @@ protected:
         ASSERT_TRUE(m_root.isValid());
     }
 
-    QString classTty() const { return m_root.filePath(QStringLiteral("class/tty")); }
+    QString classTty() const {
+        return m_root.filePath(QStringLiteral("class/tty"));
+    }
 
     void write(const QString& dir, const QString& name, const QByteArray& text) {
         ASSERT_TRUE(QDir().mkpath(m_root.filePath(dir)));
