@@ -21,17 +21,6 @@ constexpr int kGains = 8;
 constexpr int kFilters = 3;
 constexpr int kMeasurementsPerDay = 20;
 
-// Per-slot choices before they are packed into bytes.
-struct Measurement {
-    quint32 time = 0;
-    int unit = 0; // its measurement mode is unit / 2: m/s² and g, mm/s and in/s, µm and mils
-    int calculation = 0;
-    int gain = 0;
-    int filter = 0;
-    int crest = 100; // hundredths
-    int reading = 0; // 12-bit raw count
-};
-
 // Gives value k to a random slot for every k below count, so that each value occurs.
 template <typename Setter> void coverAll(QRandomGenerator& random, int count, Setter set) {
     std::array<int, kRecordSlots> order{};
@@ -39,21 +28,6 @@ template <typename Setter> void coverAll(QRandomGenerator& random, int count, Se
     std::shuffle(order.begin(), order.end(), random);
     for (int k = 0; k < count; ++k)
         set(order[k], k);
-}
-
-MeterRecord pack(const Measurement& m) {
-    const int mode = m.unit / 2;
-    MeterRecord r{};
-    r[0] = static_cast<quint8>(m.time & 0xFF);
-    r[1] = static_cast<quint8>((m.time >> 8) & 0xFF);
-    r[2] = static_cast<quint8>((m.time >> 16) & 0xFF);
-    r[3] = static_cast<quint8>((m.time >> 24) & 0xFF);
-    r[4] = static_cast<quint8>(m.reading & 0xFF);
-    r[5] = static_cast<quint8>(((m.reading >> 8) & 0x0F) | (mode << 4));
-    r[6] = static_cast<quint8>(m.crest & 0xFF);
-    r[7] = static_cast<quint8>(((m.crest >> 8) & 0x03) | (m.calculation << 2) | (m.unit << 5));
-    r[8] = static_cast<quint8>(m.gain | (m.filter << 3));
-    return r;
 }
 
 QByteArray hexByte(int value, bool lowercase) {
@@ -83,6 +57,21 @@ QByteArray junkText(QRandomGenerator& random) {
 }
 
 } // namespace
+
+MeterRecord packRecord(const Measurement& m) {
+    const int mode = m.unit / 2;
+    MeterRecord r{};
+    r[0] = static_cast<quint8>(m.time & 0xFF);
+    r[1] = static_cast<quint8>((m.time >> 8) & 0xFF);
+    r[2] = static_cast<quint8>((m.time >> 16) & 0xFF);
+    r[3] = static_cast<quint8>((m.time >> 24) & 0xFF);
+    r[4] = static_cast<quint8>(m.reading & 0xFF);
+    r[5] = static_cast<quint8>(((m.reading >> 8) & 0x0F) | (mode << 4));
+    r[6] = static_cast<quint8>(m.crest & 0xFF);
+    r[7] = static_cast<quint8>(((m.crest >> 8) & 0x03) | (m.calculation << 2) | (m.unit << 5));
+    r[8] = static_cast<quint8>(m.gain | (m.filter << 3));
+    return r;
+}
 
 quint32 meterTime(int year, int month, int day, int hour, int minute, int second) {
     return quint32(year - 2012) * kSecondsPerYear + quint32(month - 1) * kSecondsPerMonth +
@@ -126,7 +115,7 @@ MeterMemory makeMeterMemory(quint32 seed) {
 
     MeterMemory memory;
     for (int slot = 0; slot < kRecordSlots; ++slot)
-        memory.records[slot] = pack(measurements[slot]);
+        memory.records[slot] = packRecord(measurements[slot]);
     // Factors of 13 to 17 give readings a technician expects: a mid-scale count at gain 1
     // is about 1 g, 10 mm/s or 20 µm. The last three words are not used for scaling.
     for (int i = 0; i < kCalibrationWords; ++i) {

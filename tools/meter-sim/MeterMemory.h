@@ -24,6 +24,20 @@ struct MeterMemory {
     std::array<quint16, kCalibrationWords> calibrationWords{};
 };
 
+// One measurement before it is packed into its record's bytes.
+struct Measurement {
+    quint32 time = 0;
+    int unit = 0; // its measurement mode is unit / 2: m/s² and g, mm/s and in/s, µm and mils
+    int calculation = 0;
+    int gain = 0;
+    int filter = 0;
+    int crest = 100; // hundredths
+    int reading = 0; // 12-bit raw count
+};
+
+// The nine bytes the meter stores for a measurement.
+MeterRecord packRecord(const Measurement& m);
+
 // The meter's clock: seconds from 2012.01.01 00:00:00 in a calendar of twelve 31-day months.
 // month and day count from 1.
 quint32 meterTime(int year, int month, int day, int hour, int minute, int second);
