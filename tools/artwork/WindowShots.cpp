@@ -21,10 +21,10 @@ QHeaderView* columnHeader(Grid& grid) {
 
 } // namespace
 
-WindowShots::WindowShots()
-    : m_devices({QStringLiteral("Communications Port (COM1)"),
-                 QStringLiteral("Arduino USB Serial Light Adapter (COM181)")}),
-      m_clock(QDateTime(QDate(2026, 3, 13), QTime(16, 45, 0))), m_download(sampleDownload()) {
+WindowShots::WindowShots() : m_download(sampleDownload()) {
+    m_devices.names = {QStringLiteral("Communications Port (COM1)"),
+                       QStringLiteral("Arduino USB Serial Light Adapter (COM181)")};
+    m_clock.time = QDateTime(QDate(2026, 3, 13), QTime(16, 45, 0));
     m_form =
         std::make_unique<Form1>(m_port, m_devices, m_dialogs, m_clock, m_program, kTwipsPerPixel);
     m_form->Form_Load();
@@ -45,20 +45,20 @@ void WindowShots::feedUpTo(int lastSlot) {
     // One notification per packet, as the meter's pace gives them.
     while (m_fed < upTo.size()) {
         const qsizetype end = upTo.indexOf('/', m_fed) + 1;
-        m_port.feed(upTo.mid(m_fed, end - m_fed));
+        m_port.receive(upTo.mid(m_fed, end - m_fed));
         m_fed = end;
     }
     settle();
 }
 
 void WindowShots::feedRest() {
-    m_port.feed(m_download.mid(m_fed));
+    m_port.receive(m_download.mid(m_fed));
     m_fed = m_download.size();
     settle();
 }
 
 void WindowShots::feedLosingSlot(int slot) {
-    m_port.feed(sampleDownloadWithout(slot));
+    m_port.receive(sampleDownloadWithout(slot));
     settle();
 }
 

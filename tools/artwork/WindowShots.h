@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ArtworkFakes.h"
+#include "Fakes.h"
 
 #include <QEvent>
 #include <QImage>
@@ -47,11 +47,11 @@ private:
     void settle();
     void sendHeaderMouse(QEvent::Type type, int col);
 
-    FeedPort m_port;
-    FixedDevices m_devices;
-    SilentDialogs m_dialogs;
+    FakeSerialPort m_port;
+    FakeDeviceList m_devices;
+    FakeDialogs m_dialogs; // boxes are recorded, never shown; the save dialog is cancelled
     FixedClock m_clock;
-    NoExit m_program;
+    FakeProgram m_program;
     std::unique_ptr<Form1> m_form;
     QByteArray m_download;
     qsizetype m_fed = 0;
