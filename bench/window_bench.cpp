@@ -2,18 +2,16 @@
 // decoding of a whole download into the measurement table, one sort of its 100 rows and one
 // export of them. The window is built as the program builds it, around fakes for the outside.
 #include "CsvExport.h"
-#include "Fakes.h"
 #include "Form1.h"
 #include "Grid.h"
 #include "MemTable.h"
 #include "MeterMemory.h"
+#include "Rig.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QTemporaryDir>
-
-#include <memory>
 
 namespace {
 
@@ -21,18 +19,10 @@ constexpr int kCalibrationSlot = 100;
 constexpr int kTimestampColumn = 1;
 
 // A window that has received one whole download, so both tables are full.
-struct Window {
-    FakeSerialPort port;
-    FakeDeviceList devices;
-    FakeDialogs dialogs;
-    FixedClock clock;
-    FakeProgram program;
-    std::unique_ptr<Form1> form;
+struct Window : Rig {
     QList<QByteArray> packets;
 
-    Window() {
-        devices.names = {QStringLiteral("Arduino USB Serial Light Adapter (COM181)")};
-        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, 15.0);
+    Window() : Rig({kMeter181}) {
         form->Form_Load();
         const QByteArray download = metersim::downloadText(metersim::makeMeterMemory(417));
         packets = download.split('/');
