@@ -2,8 +2,6 @@
 
 #include <QResource>
 
-#include <cstring>
-
 namespace logoimage {
 namespace {
 
@@ -29,10 +27,10 @@ QByteArray toRaw(const QImage& image) {
 QImage fromRaw(const QByteArray& raw) {
     if (raw.size() != kRowBytes * kHeight)
         return {};
-    QImage image(kWidth, kHeight, QImage::Format_RGB888);
-    for (int y = 0; y < kHeight; ++y)
-        std::memcpy(image.scanLine(y), raw.constData() + y * kRowBytes, kRowBytes);
-    return image;
+    // A view of the bytes, copied so the image outlives them.
+    return QImage(reinterpret_cast<const uchar*>(raw.constData()), kWidth, kHeight, kRowBytes,
+                  QImage::Format_RGB888)
+        .copy();
 }
 
 } // namespace logoimage
