@@ -1,6 +1,6 @@
 // Cost of decoding one full download (100 records, 800 cells written).
 #include "DecodeMemory.h"
-#include "TextTable.h"
+#include "GridState.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,8 +9,8 @@
 namespace {
 
 // A download with varied times, modes, units, gains and filters, so every branch is taken.
-TextTable makeDownload() {
-    TextTable slotTable(102, 12);
+GridState makeDownload() {
+    GridState slotTable(102, 12);
     quint32 seed = 12345;
     for (int row = 1; row <= 100; ++row) {
         slotTable.setTextMatrix(row, 0, QString::number(row - 1));
@@ -26,8 +26,8 @@ TextTable makeDownload() {
 }
 
 void decodeFullDownload(benchmark::State& state) {
-    const TextTable slotTable = makeDownload();
-    TextTable memTable(101, 8);
+    const GridState slotTable = makeDownload();
+    GridState memTable(101, 8);
     for (auto _ : state) {
         decodeMemory(slotTable, memTable);
         benchmark::ClobberMemory();

@@ -70,7 +70,7 @@ void exportHundredRowsBytes(benchmark::State& state) {
     Window w;
     const QDateTime at = w.clock.now();
     for (auto _ : state)
-        benchmark::DoNotOptimize(tableCsvBytes(at, w.form->fgMem(), RowRange{1, 100}));
+        benchmark::DoNotOptimize(tableCsvBytes(at, w.form->fgMem().state(), RowRange{1, 100}));
 }
 BENCHMARK(exportHundredRowsBytes)->Unit(benchmark::kMicrosecond);
 
@@ -82,7 +82,7 @@ void exportHundredRowsToFile(benchmark::State& state) {
     const QDateTime at = w.clock.now();
     for (auto _ : state) {
         QString error;
-        if (!writeFileReplacing(name, tableCsvBytes(at, w.form->fgMem(), RowRange{1, 100}),
+        if (!writeFileReplacing(name, tableCsvBytes(at, w.form->fgMem().state(), RowRange{1, 100}),
                                 &error)) {
             state.SkipWithError(qPrintable(error));
             break;

@@ -13,21 +13,20 @@ endfunction()
 
 # px417_add_folder_tests(LIBS <targets...>)
 # Every *_test.cpp in the calling folder becomes its own test executable, so one broken test
-# file does not stop the others from building.
+# file does not stop the others from building. Each links the shared test support.
 function(px417_add_folder_tests)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
     file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
     file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     foreach(src ${tests})
         get_filename_component(stem ${src} NAME_WE)
-        px417_add_test(${stem} SOURCES ${src} ${support} LIBS ${ARG_LIBS})
-        target_include_directories(${stem} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}
-                                                   ${PROJECT_SOURCE_DIR}/tests/common)
+        px417_add_test(${stem} SOURCES ${src} ${support} LIBS ${ARG_LIBS} px417_test_support)
+        target_include_directories(${stem} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
     endforeach()
 endfunction()
 
 # px417_add_library(<name> LIBS <targets...>)
-# A subsystem library from every .cpp and .h in the calling folder.
+# A library from every .cpp and .h in the calling folder.
 function(px417_add_library name)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
@@ -44,4 +43,39 @@ function(px417_add_library name)
         target_include_directories(${name} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
         target_link_libraries(${name} INTERFACE ${ARG_LIBS})
     endif()
+endfunction()
+
+# px417_guard_core(<target>)
+# Makes any Qt Gui, Widgets or SerialPort header an error in the target's own sources: the
+# guard folder comes before the toolkit's on the include path and holds headers that stop the
+# build. Headers named without their module (<QWidget>) are not found at all, since a core
+# library links Qt Core only.
+function(px417_guard_core target)
+    target_include_directories(${target} BEFORE PRIVATE ${PROJECT_SOURCE_DIR}/cmake/core-guard)
+endfunction()
+
+# px417_add_core_library(<name> LIBS <targets...>)
+# A core library: as px417_add_library, linking Qt Core and core libraries only, guarded.
+function(px417_add_core_library name)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    px417_add_library(${name} LIBS ${ARG_LIBS})
+    get_target_property(type ${name} TYPE)
+    if(NOT type STREQUAL "INTERFACE_LIBRARY")
+        px417_guard_core(${name})
+    endif()
+endfunction()
+
+# px417_check_core(<targets...>)
+# Stops the configuration when a core library links anything beyond Qt Core and other core
+# libraries: the link rule, checked where it is declared.
+function(px417_check_core)
+    foreach(target ${ARGN})
+        get_target_property(links ${target} INTERFACE_LINK_LIBRARIES)
+        foreach(link ${links})
+            if(NOT link STREQUAL "Qt6::Core" AND NOT link IN_LIST ARGN)
+                message(FATAL_ERROR "core library ${target} links ${link}; the core links Qt "
+                                    "Core and other core libraries only (docs/ARCHITECTURE.md)")
+            endif()
+        endforeach()
+    endforeach()
 endfunction()

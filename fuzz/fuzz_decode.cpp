@@ -6,7 +6,7 @@
 
 #include "DecodeMemory.h"
 #include "FuzzCheck.h"
-#include "TextTable.h"
+#include "GridState.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -24,19 +24,19 @@ constexpr int kCalibrationRow = 101;
 constexpr int kRawColumn = 10;
 
 // The measurement table: refuses writes outside the data cells and records which were written.
-class CheckingTable : public TextTable {
+class CheckingTable : public GridState {
 public:
-    CheckingTable() : TextTable(kMemRows, kMemCols) {
+    CheckingTable() : GridState(kMemRows, kMemCols) {
         for (int row = 0; row < kMemRows; ++row)
             for (int col = 0; col < kMemCols; ++col)
-                TextTable::setTextMatrix(row, col, QStringLiteral("untouched"));
+                GridState::setTextMatrix(row, col, QStringLiteral("untouched"));
     }
     void setTextMatrix(int row, int col, const QString& text) override {
         FUZZ_CHECK(row >= 1 && row <= 100);
         FUZZ_CHECK(col >= 0 && col < kMemCols);
         FUZZ_CHECK(!m_written.contains(row * kMemCols + col));
         m_written.insert(row * kMemCols + col);
-        TextTable::setTextMatrix(row, col, text);
+        GridState::setTextMatrix(row, col, text);
     }
     QSet<int> m_written;
 };
@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QList<QByteArray> lines = input.split('\n');
 
-    TextTable slotTable(kSlotRows, kSlotCols);
+    GridState slotTable(kSlotRows, kSlotCols);
     qsizetype next = 0;
     for (int row = 1; row <= 100 && next < lines.size(); ++row)
         for (int col = 1; col <= 9 && next < lines.size(); ++col)

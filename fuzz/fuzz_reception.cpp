@@ -5,7 +5,7 @@
 #include "FuzzCheck.h"
 #include "Reception.h"
 #include "SlotTable.h"
-#include "TextTable.h"
+#include "GridState.h"
 
 #include <QRegularExpression>
 
@@ -57,8 +57,8 @@ public:
     }
 
     QString m_status[2];
-    TextTable m_slots{kSlotTableRows, kSlotTableCols};
-    TextTable m_mem{kMemRows, kMemCols};
+    GridState m_slots{kSlotTableRows, kSlotTableCols};
+    GridState m_mem{kMemRows, kMemCols};
     int m_decodes = 0;
 };
 

@@ -1,11 +1,8 @@
 #include "LineBench.h"
 
 #include "Child.h"
-#include "Controls.h"
-#include "Fakes.h"
-#include "Form1.h"
-#include "QtSerialPort.h"
-#include "SystemDeviceList.h"
+#include "LiveReader.h"
+#include "StatusTexts.h"
 
 #include <QEventLoop>
 #include <QRegularExpression>
@@ -26,17 +23,6 @@ constexpr int kIdleMs = 300;
 // Our own checks run on the reader's thread too, so they are kept rare.
 constexpr int kCheckMs = 50;
 
-// The reader as main() builds it, except that a failure ends the run instead of showing a
-// message box that nobody would close.
-struct Reader {
-    SystemDeviceList devices;
-    QtSerialPort port{[this](int comPort) { return devices.deviceNode(comPort); }};
-    FakeDialogs dialogs;
-    SystemClock clock;
-    FakeProgram program;
-    Form1 form{port, devices, dialogs, clock, program, 15.0};
-};
-
 } // namespace
 
 LineRun runDownloads(const QString& simPath, int baud, int repeat) {
@@ -54,35 +40,37 @@ LineRun runDownloads(const QString& simPath, int baud, int repeat) {
         return run;
     }
 
-    Reader reader;
-    reader.form.show();
-    if (!QTest::qWaitForWindowExposed(&reader.form)) {
+    // The reader as main() builds it, except that a failure ends the run instead of showing a
+    // message box that nobody would close.
+    LiveReader reader({.systemPorts = true, .steppingClock = false, .load = false});
+    reader.form->show();
+    if (!QTest::qWaitForWindowExposed(reader.form.get())) {
         run.error = QStringLiteral("the window was not shown");
         return run;
     }
 
-    const StatusLine& state = reader.form.lStatus(0);
+    const StatusLine& state = reader.form->lStatus(0);
     int stateWrites = state.writes();
     std::optional<Clock::time_point> lastHandler;
     std::optional<Clock::time_point> lastFilled;
     double cpuAtLastHandler = 0;
     const bool measurePaint = repeat == 1;
     // Connected after the window's own handler, so it runs once that has finished.
-    QObject::connect(&reader.port, &SerialPort::comm, &reader.form, [&] {
+    QObject::connect(&reader.port, &SerialPort::comm, reader.form.get(), [&] {
         const Clock::time_point now = Clock::now();
         // The meter leaving hangs the line up; that notification is not part of a download.
         if (!reader.port.portOpen())
             return;
         if (state.writes() != stateWrites) {
             stateWrites = state.writes();
-            if (state.text() == QLatin1String(Reception::kReady)) {
+            if (state.text() == QLatin1String(statustext::kReady)) {
                 ++run.complete;
                 lastFilled = now;
                 if (measurePaint) {
-                    reader.form.repaint();
+                    reader.form->repaint();
                     run.lastCharToPaintedMs = msBetween(now, Clock::now());
                 }
-            } else if (state.text() == QLatin1String(Reception::kDataCheckError)) {
+            } else if (state.text() == QLatin1String(statustext::kDataCheckError)) {
                 ++run.failed;
             }
         }
@@ -90,8 +78,8 @@ LineRun runDownloads(const QString& simPath, int baud, int repeat) {
         cpuAtLastHandler = threadCpuMs();
     });
 
-    reader.form.Form_Load();
-    if (reader.program.ended || reader.form.comPort() != 181) {
+    reader.form->Form_Load();
+    if (reader.program.ended || reader.form->comPort() != 181) {
         run.error = QStringLiteral("the reader did not connect to the simulated meter");
         return run;
     }

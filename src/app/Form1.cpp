@@ -15,6 +15,7 @@
 #include "ProgramControl.h"
 #include "SerialPort.h"
 #include "SlotTable.h"
+#include "StatusTexts.h"
 #include "Twips.h"
 
 #include <QCloseEvent>
@@ -29,8 +30,10 @@
 
 namespace {
 
-const QString kDownloading = QStringLiteral("Downloading...");
-const QString kReady = QStringLiteral("Ready.");
+using statustext::comText;
+
+const QString kDownloading = QString::fromLatin1(statustext::kDownloading);
+const QString kReady = QString::fromLatin1(statustext::kReady);
 
 // Layout of the window, in twips.
 constexpr int kClientWidth = 14640;
@@ -38,10 +41,11 @@ constexpr int kClientHeight = 6870;
 constexpr int kTableLeft = 240;
 constexpr int kTableTop = 240;
 constexpr int kTableWidth = 11265;
-constexpr int kTableHeight = 6315;
+// The help frame lies over the table and has its height.
+constexpr int kTableHeight = static_cast<int>(helpscroll::kFrameHeightTwips);
 constexpr int kHelpDesignTop = 4440;
 constexpr int kHelpPictureTop = 840;
-constexpr int kHelpPictureHeight = 38400;
+constexpr int kHelpPictureHeight = static_cast<int>(helpscroll::kPictureHeightTwips);
 constexpr int kColumnLeft = 11760;
 constexpr int kColumnWidth = 2415;
 
@@ -57,8 +61,6 @@ QFont gridFont() {
     f.setPointSizeF(9.75);
     return f;
 }
-
-QString comText(qint16 port) { return QStringLiteral("COM:") + QString::number(port); }
 
 } // namespace
 
@@ -203,14 +205,13 @@ void Form1::Form_Load() {
     ScanCOMports();
     if (m_ended)
         return;
-    layoutSlotTable(*FG_Data);
+    layoutSlotTable(FG_Data->state());
     SetupMemTable();
 
     P_Help[0]->move(twips::toPixels(kTableLeft, m_twipsPerPixel),
                     twips::toPixels(kTableTop, m_twipsPerPixel));
-    const float h0 = static_cast<float>(kTableHeight);
-    const float h1 = static_cast<float>(kHelpPictureHeight);
-    const HelpScrollRange range = helpScrollRange(h0, h1, PixelTwipsY);
+    const HelpScrollRange range =
+        helpScrollRange(helpscroll::kFrameHeightTwips, helpscroll::kPictureHeightTwips, PixelTwipsY);
     if (range.ok) {
         VS_Help->setMaximum(range.maximum);
         VS_Help->setPageStep(range.largeChange);
@@ -320,7 +321,7 @@ void Form1::setSlotCell(int row, int col, const QString& text) {
 
 QDateTime Form1::now() const { return m_clock.now(); }
 
-void Form1::DecodeMemory() { ::decodeMemory(*FG_Data, *FG_Mem); }
+void Form1::DecodeMemory() { ::decodeMemory(FG_Data->state(), FG_Mem->state()); }
 
 void Form1::RefreshStatus() {
     if (downloading())
@@ -365,7 +366,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void Form1::SetupMemTable() { memtable::setupMemTable(*FG_Mem); }
+void Form1::SetupMemTable() { memtable::setupMemTable(FG_Mem->state()); }
 
 void Form1::C_Clear_Click() {
     if (downloading())
@@ -426,7 +427,7 @@ void Form1::C_Export_Click(int index) {
     m_lastExportName = name;
 
     QString error;
-    if (!writeFileReplacing(name, tableCsvBytes(m_clock.now(), *FG_Mem, range), &error)) {
+    if (!writeFileReplacing(name, tableCsvBytes(m_clock.now(), FG_Mem->state(), range), &error)) {
         m_dialogs.message(QStringLiteral("The file could not be written:") + QChar(13) + name +
                               QChar(13) + error,
                           kTitle, Dialogs::Icon::Critical);

@@ -1,8 +1,8 @@
-#include "Clock.h"
 #include "ExitProgram.h"
 #include "Form1.h"
 #include "QtDialogs.h"
 #include "QtSerialPort.h"
+#include "SystemClock.h"
 #include "SystemDeviceList.h"
 #include "Twips.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CellTable.h"
+#include "ValueFormat.h"
 
 #include <QString>
 
@@ -8,7 +9,3 @@
 // calibration text (row 101, column 10) of slotTable, and writes columns 0 to 7 of rows 1 to
 // 100 of memTable in slot order. Touches no other cell.
 void decodeMemory(const CellTable& slotTable, CellTable& memTable);
-
-// Number pattern for a count of decimals: 0 gives "0", 2 gives "0.00"; a negative count
-// gives the empty text.
-QString BuildFormatMask(qint16 decimals);

@@ -2,9 +2,9 @@
 
 #include "Calendar.h"
 #include "LookupTables.h"
+#include "NumberText.h"
 #include "ValueFormat.h"
 
-#include <algorithm>
 
 namespace {
 
@@ -36,25 +36,17 @@ QString valueText(unsigned a, unsigned mode, unsigned units, unsigned gainCode,
 } // namespace
 
 std::optional<quint8> parseByteText(QStringView text) {
-    if (text.isEmpty())
+    qsizetype digits = 0;
+    const std::optional<qint64> value = leadingDigits(text, &digits);
+    if (!value || digits != text.size() || *value > 255)
         return std::nullopt;
-    unsigned value = 0;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < u'0' || u > u'9')
-            return std::nullopt;
-        // Capped so a long run of digits cannot overflow; anything past 255 is refused anyway.
-        value = std::min(value * 10 + (u - u'0'), 256u);
-    }
-    if (value > 255)
-        return std::nullopt;
-    return static_cast<quint8>(value);
+    return static_cast<quint8>(*value);
 }
 
 std::optional<RecordBytes> readRecordBytes(const CellTable& slotTable, int row) {
     RecordBytes bytes{};
     for (int k = 0; k < kRecordByteCount; ++k) {
-        const std::optional<quint8> value = parseByteText(slotTable.textMatrix(row, k + 1));
+        const std::optional<quint8> value = parseByteText(slotTable.textMatrix(row, kFirstByteColumn + k));
         if (!value)
             return std::nullopt;
         bytes[static_cast<size_t>(k)] = *value;

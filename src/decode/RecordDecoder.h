@@ -2,6 +2,8 @@
 
 #include "Calibration.h"
 #include "CellTable.h"
+#include "MemTable.h"
+#include "SlotTable.h"
 
 #include <QString>
 #include <QStringView>
@@ -10,8 +12,8 @@
 #include <array>
 #include <optional>
 
-inline constexpr int kRecordByteCount = 9;
-inline constexpr int kRowTextCount = 8;
+inline constexpr int kRecordByteCount = kRecordBytes;
+inline constexpr int kRowTextCount = memtable::kCols;
 
 // B0 to B8 of one measurement record.
 using RecordBytes = std::array<quint8, kRecordByteCount>;

@@ -1,7 +1,7 @@
 #include "ValueFormat.h"
 
-#include "DecodeMemory.h"
 #include "LookupTables.h"
+#include "NumberText.h"
 
 #include <array>
 #include <cmath>
@@ -25,6 +25,16 @@ Reduction reductionFor(qint64 q) {
 
 } // namespace
 
+QString BuildFormatMask(qint16 decimals) {
+    QString mask;
+    for (int i = 0; i <= decimals; ++i) {
+        if (i == 1)
+            mask += u'.';
+        mask += u'0';
+    }
+    return mask;
+}
+
 QString formatWithPattern(double value, QStringView pattern) {
     const qsizetype point = pattern.indexOf(u'.');
     const int decimals = point < 0 ? 0 : static_cast<int>(pattern.sliced(point + 1).count(u'0'));
@@ -39,7 +49,7 @@ double scaledReading(unsigned a, double k, int gain, int divisor) {
 }
 
 QString formatReading(double q) {
-    const double rounded = std::nearbyint(q);
+    const double rounded = roundHalfToEven(q);
     if (!(std::fabs(rounded) < kMaxExactReading))
         return kNoValue.toString();
 

@@ -8,6 +8,10 @@
 // integer steps are no longer exact in double precision.
 inline constexpr double kMaxExactReading = 4503599627370496.0; // 2^52
 
+// Number pattern for a count of decimals: 0 gives "0", 2 gives "0.00"; a negative count
+// gives the empty text.
+QString BuildFormatMask(qint16 decimals);
+
 // A number formatted with a pattern of the forms 0, 0.0, 0.00, 0.000: at least one digit before
 // the ".", exactly as many decimals as the pattern has zeros after it, a leading "-" for a
 // negative number. The separator is always "." whatever the locale.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MemTable.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -11,9 +13,9 @@ class CellTable;
 namespace csvexport {
 
 // Columns written per line, and the rows of the measurement table.
-inline constexpr int kColumns = 8;
-inline constexpr int kFirstDataRow = 1;
-inline constexpr int kLastDataRow = 100;
+inline constexpr int kColumns = memtable::kCols;
+inline constexpr int kFirstDataRow = memtable::kFirstDataRow;
+inline constexpr int kLastDataRow = memtable::kLastDataRow;
 
 // The file dialog's filter and the refusal text of an empty selection.
 inline constexpr char kDialogFilter[] = "Comma Separated Files (*.csv)|*.csv";

@@ -1,5 +1,7 @@
 #include "HelpScroll.h"
 
+#include "NumberText.h"
+
 #include <cmath>
 #include <optional>
 
@@ -8,16 +10,12 @@ namespace {
 constexpr float kInt16Min = -32768.0f;
 constexpr float kInt16Max = 32767.0f;
 
-// Nearest integer with exact halves to the even neighbour, independent of the floating-point
-// environment; nothing when not finite or outside 16 bits.
+// Nearest integer with exact halves to the even neighbour; nothing when not finite or outside
+// 16 bits.
 std::optional<int> roundToInt16(float value) {
     if (!std::isfinite(value))
         return std::nullopt;
-    const float below = std::floor(value);
-    const float fraction = value - below;
-    float rounded = below;
-    if (fraction > 0.5f || (fraction == 0.5f && std::fmod(below, 2.0f) != 0.0f))
-        rounded = below + 1.0f;
+    const double rounded = roundHalfToEven(value);
     if (rounded < kInt16Min || rounded > kInt16Max)
         return std::nullopt;
     return static_cast<int>(rounded);

@@ -16,16 +16,6 @@ bool isBlank(quint8 c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-int hexValue(quint8 c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 quint8 at(QByteArrayView text, qsizetype i) {
     return static_cast<quint8>(text[i]);
 }
@@ -104,27 +94,12 @@ double leadingDecimal(QByteArrayView text) {
     return negative ? -value : value;
 }
 
-quint32 leadingHex(QByteArrayView text) {
-    quint64 value = 0;
-    constexpr quint64 kMax = std::numeric_limits<quint32>::max();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int digit = hexValue(at(text, i));
-        if (digit < 0)
-            break;
-        value = std::min(value * 16 + static_cast<quint64>(digit), kMax);
-    }
-    return static_cast<quint32>(value);
-}
-
 std::optional<int> slotNumber(QByteArrayView field0) {
     const double value = leadingDecimal(field0);
     // Checked before converting, so a huge or infinite value never reaches an integer type.
     if (!(value >= -0.5 && value <= 100.5))
         return std::nullopt;
-    double whole = std::floor(value);
-    const double fraction = value - whole;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0))
-        whole += 1.0;
+    const double whole = roundHalfToEven(value);
     if (whole < 0.0 || whole > 100.0)
         return std::nullopt;
     return static_cast<int>(whole);

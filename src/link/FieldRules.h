@@ -1,5 +1,7 @@
 #pragma once
 
+#include "NumberText.h"
+
 #include <QByteArrayView>
 #include <QtGlobal>
 
@@ -14,9 +16,7 @@
 // represent gives 0; the result is never NaN.
 double leadingDecimal(QByteArrayView text);
 
-// The hexadecimal number made of the digits 0-9, A-F or a-f at the very start of text, up to the
-// first other byte. No digit gives 0. A value above 0xFFFFFFFF saturates at 0xFFFFFFFF.
-quint32 leadingHex(QByteArrayView text);
+// A byte field is read with leadingHex (NumberText.h).
 
 // The slot number a packet's field 0 names: leadingDecimal rounded to the nearest integer, halves
 // to the even neighbour. nullopt when that is not a slot the meter has (0 to 100).

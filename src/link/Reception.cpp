@@ -1,8 +1,11 @@
 #include "Reception.h"
 
 #include "FieldRules.h"
+#include "StatusTexts.h"
 
 #include <QList>
+
+using namespace statustext;
 
 namespace {
 
@@ -90,7 +93,7 @@ void Reception::checkCompletion(ReceptionView& view) {
     view.setStatusText(1, QString::number(count));
     if (count == kSlotCount) {
         view.setStatusText(0, QString::fromLatin1(kReady));
-        view.setStatusText(1, QStringLiteral("COM:") + QString::number(view.comPort()));
+        view.setStatusText(1, comText(view.comPort()));
         view.decodeMemory();
     } else {
         view.setStatusText(0, QString::fromLatin1(kDataCheckError));

@@ -15,12 +15,6 @@
 // goes through a ReceptionView.
 class Reception {
 public:
-    // Texts of the status panel written here.
-    static constexpr const char* kDownloading = "Downloading...";
-    static constexpr const char* kReady = "Ready.";
-    static constexpr const char* kDataCheckError = "Data check error.";
-    static constexpr const char* kPleaseTryAgain = "Please try again.";
-
     // Sets every SlotReceived flag to 0, as at start-up.
     void resetFlags();
 

@@ -1,6 +1,6 @@
 #include "SlotTable.h"
 
-#include "Grid.h"
+#include "GridState.h"
 
 const QVariantList& slotTableLayout() {
     static const QVariantList layout{600,  600,  600,  600,  600,     600,  600,   600,
@@ -9,14 +9,14 @@ const QVariantList& slotTableLayout() {
     return layout;
 }
 
-void layoutSlotTable(Grid& grid) {
+void layoutSlotTable(GridState& grid) {
     const QVariantList& layout = slotTableLayout();
     for (int i = 0; i < kSlotTableCols; ++i) {
         grid.setColWidth(i, layout.at(i).toInt());
-        grid.setColAlignment(i, Grid::kAlignCenterCenter);
+        grid.setColAlignment(i, GridState::kAlignCenterCenter);
         grid.setRow(0);
         grid.setCol(i);
-        grid.setCellAlignment(Grid::kAlignCenterCenter);
+        grid.setCellAlignment(GridState::kAlignCenterCenter);
         grid.setText(layout.at(i + kSlotTableCols).toString());
     }
 }

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QVariantList>
 
-class Grid;
+class GridState;
 
 // The slot table (FG_Data): the raw store of a download, one row per meter slot. Slot s lives
 // in row s + 1; row 0 is the header row.
@@ -33,10 +33,9 @@ const QVariantList& slotTableLayout();
 // Lays out the slot table once at start-up. For each column i in order: its width, centred
 // column alignment, current cell (0, i), centred cell alignment, header text. Afterwards the
 // current cell is the "Received" header cell.
-void layoutSlotTable(Grid& grid);
+void layoutSlotTable(GridState& grid);
 
-// The "Received" stamp of a handled packet: "YYYY_MM_DD hh:nn:ss", 24-hour clock. Inline so
-// that reception, plain code, links without the grid widget.
+// The "Received" stamp of a handled packet: "YYYY_MM_DD hh:nn:ss", 24-hour clock.
 inline QString receivedStamp(const QDateTime& when) {
     return when.toString(QStringLiteral("yyyy_MM_dd HH:mm:ss"));
 }

@@ -9,8 +9,3 @@ public:
     // The current local date and time.
     virtual QDateTime now() const = 0;
 };
-
-class SystemClock : public Clock {
-public:
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
-};

@@ -1,6 +1,6 @@
 #include "MemTable.h"
 
-#include "Grid.h"
+#include "GridState.h"
 
 namespace memtable {
 
@@ -16,16 +16,16 @@ QStringList headerTexts() {
             "Filter"};
 }
 
-void setupMemTable(Grid& grid) {
+void setupMemTable(GridState& grid) {
     const QStringList headers = headerTexts();
     grid.setRowHeight(0, kHeaderHeight);
     for (int c = 0; c < kCols; ++c) {
         grid.setColWidth(c, kBaseWidths[static_cast<size_t>(c)] + kWidthMargin);
-        grid.setColAlignment(c, Grid::kAlignCenterCenter);
+        grid.setColAlignment(c, GridState::kAlignCenterCenter);
         grid.setRow(0);
         grid.setCol(c);
         grid.setText(headers[c]);
-        grid.setCellAlignment(Grid::kAlignCenterCenter);
+        grid.setCellAlignment(GridState::kAlignCenterCenter);
     }
 }
 

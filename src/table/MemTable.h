@@ -5,13 +5,16 @@
 
 #include <array>
 
-class Grid;
+class GridState;
 
 // Shape, layout and sort rules of the measurement table.
 namespace memtable {
 
 inline constexpr int kRows = 101; // header row + 100 data rows
 inline constexpr int kCols = 8;
+// Row r holds the measurement of slot r - 1.
+inline constexpr int kFirstDataRow = 1;
+inline constexpr int kLastDataRow = kRows - 1;
 inline constexpr int kHeaderHeight = 600; // twips, room for two lines
 inline constexpr int kWidthMargin = 240;  // twips added to every base width
 inline constexpr std::array<int, kCols> kBaseWidths{480, 2040, 1260, 1260, 1260, 840, 960, 960};
@@ -21,7 +24,7 @@ QStringList headerTexts();
 
 // Applies the header row height, the column widths and alignments and the header texts,
 // leaving the current cell at row 0, column 7. Writes no data row.
-void setupMemTable(Grid& grid);
+void setupMemTable(GridState& grid);
 
 // A header text on one line: every carriage return replaced by a blank.
 QString oneLineHeader(const QString& header);

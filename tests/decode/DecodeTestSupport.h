@@ -1,7 +1,7 @@
 #pragma once
 
 #include "RecordDecoder.h"
-#include "TextTable.h"
+#include "GridState.h"
 
 #include <QStringList>
 
@@ -41,11 +41,11 @@ inline QStringList toList(const RowTexts& texts) {
 }
 
 // A slot table as reception leaves it: 102 rows by 12 columns.
-inline TextTable makeSlotTable() {
-    return TextTable(102, 12);
+inline GridState makeSlotTable() {
+    return GridState(102, 12);
 }
 
-inline void putRecord(TextTable& slotTable, int row, const RecordBytes& bytes) {
+inline void putRecord(GridState& slotTable, int row, const RecordBytes& bytes) {
     for (int k = 0; k < kRecordByteCount; ++k)
         slotTable.setTextMatrix(row, k + 1, QString::number(bytes[static_cast<size_t>(k)]));
 }

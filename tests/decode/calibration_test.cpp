@@ -4,21 +4,6 @@
 
 namespace {
 
-TEST(HexField, readsLeadingHexDigitsInEitherCase) {
-    EXPECT_EQ(leadingHexValue(u"1A"), 26u);
-    EXPECT_EQ(leadingHexValue(u"ff"), 255u);
-    EXPECT_EQ(leadingHexValue(u"FF"), 255u);
-    EXPECT_EQ(leadingHexValue(u"1Gz"), 1u);
-    EXPECT_EQ(leadingHexValue(u"zz"), 0u);
-    EXPECT_EQ(leadingHexValue(u" 1"), 0u);
-    EXPECT_EQ(leadingHexValue(u""), 0u);
-}
-
-TEST(HexField, saturatesOverlongFields) {
-    EXPECT_EQ(leadingHexValue(u"FFFFFFFF"), 0xFFFFFFFFu);
-    EXPECT_EQ(leadingHexValue(u"123456789ABCDEF0123"), 0xFFFFFFFFu);
-}
-
 TEST(CalibrationRecord, buildsSixFactorsLowByteFirst) {
     const CalibrationFactors k = parseCalibration(u"100,03,02,F4,01,00,00,FF,FF,0a,00,xx,01,77,99");
     ASSERT_TRUE(k[0] && k[1] && k[2] && k[3] && k[4] && k[5]);

@@ -15,23 +15,23 @@ namespace {
 using Cell = std::pair<int, int>;
 
 // Records every cell read, to prove the decoder stays within its input cells.
-class ReadSpyTable : public TextTable {
+class ReadSpyTable : public GridState {
 public:
-    using TextTable::TextTable;
+    using GridState::GridState;
     QString textMatrix(int row, int col) const override {
         m_reads.insert({row, col});
-        return TextTable::textMatrix(row, col);
+        return GridState::textMatrix(row, col);
     }
     mutable std::set<Cell> m_reads;
 };
 
 // Records every write in order.
-class WriteSpyTable : public TextTable {
+class WriteSpyTable : public GridState {
 public:
-    using TextTable::TextTable;
+    using GridState::GridState;
     void setTextMatrix(int row, int col, const QString& text) override {
         m_writes.push_back({row, col});
-        TextTable::setTextMatrix(row, col, text);
+        GridState::setTextMatrix(row, col, text);
     }
     std::vector<Cell> m_writes;
 };
@@ -47,7 +47,7 @@ void fillSentinels(CellTable& table) {
 }
 
 // A full download: slot s holds time count s * 60 and reading s, calibration K(0) = 15.
-void fillDownload(TextTable& slotTable) {
+void fillDownload(GridState& slotTable) {
     for (int row = 1; row <= 100; ++row) {
         slotTable.setTextMatrix(row, 0, QString::number(row - 1));
         putRecord(slotTable, row,
@@ -61,9 +61,9 @@ void fillDownload(TextTable& slotTable) {
 }
 
 TEST(DecodeMemory, fillsDataRowsInSlotOrder) {
-    TextTable slotTable = makeSlotTable();
+    GridState slotTable = makeSlotTable();
     fillDownload(slotTable);
-    TextTable mem(101, 8);
+    GridState mem(101, 8);
     decodeMemory(slotTable, mem);
 
     EXPECT_EQ(mem.textMatrix(1, 0), "1");
@@ -102,12 +102,12 @@ TEST(DecodeMemory, touchesNoCellOutsideTheDataBlock) {
 }
 
 TEST(DecodeMemory, overwritesPreviousRowsWhateverTheirOrder) {
-    TextTable slotTable = makeSlotTable();
+    GridState slotTable = makeSlotTable();
     fillDownload(slotTable);
-    TextTable fresh(101, 8);
+    GridState fresh(101, 8);
     decodeMemory(slotTable, fresh);
 
-    TextTable sorted(101, 8);
+    GridState sorted(101, 8);
     for (int r = 1; r <= 100; ++r)
         for (int c = 0; c < 8; ++c)
             sorted.setTextMatrix(r, c, fresh.textMatrix(101 - r, c));
@@ -118,25 +118,25 @@ TEST(DecodeMemory, overwritesPreviousRowsWhateverTheirOrder) {
 }
 
 TEST(DecodeMemory, survivesTablesOfAnyShape) {
-    TextTable noSlots(0, 0);
-    TextTable mem(101, 8);
+    GridState noSlots(0, 0);
+    GridState mem(101, 8);
     decodeMemory(noSlots, mem);
     EXPECT_EQ(mem.textMatrix(50, 0), "50");
     EXPECT_EQ(mem.textMatrix(50, 1), "---.--.-- --:--:--");
     EXPECT_EQ(mem.textMatrix(50, 4), "-");
 
-    TextTable slotTable = makeSlotTable();
+    GridState slotTable = makeSlotTable();
     fillDownload(slotTable);
-    TextTable tiny(3, 2);
+    GridState tiny(3, 2);
     decodeMemory(slotTable, tiny);
     EXPECT_EQ(tiny.textMatrix(2, 1), "2012.01.01 00:01:00");
 }
 
 TEST(DecodeMemory, badByteCellBlanksOnlyItsRow) {
-    TextTable slotTable = makeSlotTable();
+    GridState slotTable = makeSlotTable();
     fillDownload(slotTable);
     slotTable.setTextMatrix(5, 4, QString());
-    TextTable mem(101, 8);
+    GridState mem(101, 8);
     decodeMemory(slotTable, mem);
     EXPECT_EQ(mem.textMatrix(5, 1), "---.--.-- --:--:--");
     EXPECT_EQ(mem.textMatrix(5, 2), "-");
@@ -144,11 +144,11 @@ TEST(DecodeMemory, badByteCellBlanksOnlyItsRow) {
 }
 
 TEST(DecodeMemory, shortCalibrationBlanksValuesOfUncalibratedModes) {
-    TextTable slotTable = makeSlotTable();
+    GridState slotTable = makeSlotTable();
     fillDownload(slotTable);
     putRecord(slotTable, 2, RecordFields{.reading = 127, .mode = 1, .units = 4}.bytes());
     slotTable.setTextMatrix(101, 10, QStringLiteral("100,03,02"));
-    TextTable mem(101, 8);
+    GridState mem(101, 8);
     decodeMemory(slotTable, mem);
     EXPECT_EQ(mem.textMatrix(2, 2), "Velocity");
     EXPECT_EQ(mem.textMatrix(2, 4), "-");
@@ -156,10 +156,10 @@ TEST(DecodeMemory, shortCalibrationBlanksValuesOfUncalibratedModes) {
 }
 
 TEST(DecodeMemory, decimalPointIgnoresGermanLocale) {
-    TextTable slotTable = makeSlotTable();
+    GridState slotTable = makeSlotTable();
     fillDownload(slotTable);
     putRecord(slotTable, 1, RecordBytes{54, 32, 0, 0, 173, 10, 140, 32, 0});
-    TextTable mem(101, 8);
+    GridState mem(101, 8);
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     decodeMemory(slotTable, mem);
@@ -194,7 +194,7 @@ TEST(DecodeMemory, arbitraryCellTextsKeepEveryRowWellFormed) {
     };
     const QRegularExpression number(QStringLiteral("^-?[0-9]+(\\.[0-9]{1,3})?$"));
     for (int round = 0; round < 20; ++round) {
-        TextTable slotTable = makeSlotTable();
+        GridState slotTable = makeSlotTable();
         // Byte cells are mostly real bytes so that most rows go all the way through decoding.
         for (int r = 0; r < slotTable.rows(); ++r)
             for (int c = 0; c < slotTable.cols(); ++c)
@@ -202,7 +202,7 @@ TEST(DecodeMemory, arbitraryCellTextsKeepEveryRowWellFormed) {
                                         c >= 1 && c <= 9 && random() % 20 != 0
                                             ? QString::number(random() % 256)
                                             : randomText());
-        TextTable mem(101, 8);
+        GridState mem(101, 8);
         decodeMemory(slotTable, mem);
         for (int r = 1; r <= 100; ++r) {
             ASSERT_EQ(mem.textMatrix(r, 0), QString::number(r));

@@ -132,7 +132,7 @@ TEST(ByteCells, acceptOnlyDecimalBytes) {
 }
 
 TEST(ByteCells, oneBadCellRejectsTheRecord) {
-    TextTable slotTable = makeSlotTable();
+    GridState slotTable = makeSlotTable();
     putRecord(slotTable, 3, RecordFields{.time = 8246}.bytes());
     ASSERT_TRUE(readRecordBytes(slotTable, 3).has_value());
     EXPECT_EQ(readRecordBytes(slotTable, 3)->at(0), 54);

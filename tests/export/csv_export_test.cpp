@@ -1,5 +1,5 @@
 #include "CsvExport.h"
-#include "TextTable.h"
+#include "GridState.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,8 +30,8 @@ const QByteArray kFirstLines = "Exported 2026.12.07 16:51:34,,,,,,\r\n"
                                "Measurement Value,Units,Crest Factor,Filter\r\n";
 
 // The measurement table as laid out, header row filled and data rows empty.
-TextTable laidOutTable() {
-    TextTable table(101, 8);
+GridState laidOutTable() {
+    GridState table(101, 8);
     for (int col = 0; col < 8; ++col)
         table.setTextMatrix(0, col, kHeaders[col]);
     return table;
@@ -112,7 +112,7 @@ TEST(CsvBytes, shortOrLongRowsAreWrittenWithEightFields) {
 }
 
 TEST(TableCsvBytes, exportAllOfAnEmptyTableGivesOneHundredLinesOfSevenCommas) {
-    const TextTable table = laidOutTable();
+    const GridState table = laidOutTable();
     QByteArray expected = kFirstLines;
     for (int i = 0; i < 100; ++i)
         expected += ",,,,,,,\r\n";
@@ -120,7 +120,7 @@ TEST(TableCsvBytes, exportAllOfAnEmptyTableGivesOneHundredLinesOfSevenCommas) {
 }
 
 TEST(TableCsvBytes, selectionWritesItsRowsTopToBottom) {
-    TextTable table = laidOutTable();
+    GridState table = laidOutTable();
     for (int row = 1; row <= 100; ++row) {
         for (int col = 0; col < 8; ++col)
             table.setTextMatrix(row, col, QStringLiteral("r%1c%2").arg(row).arg(col));

@@ -1,4 +1,4 @@
-#include "../app/Rig.h"
+#include "Rig.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "DeviceList.h"
+#include "Fakes.h"
 #include "MeterDiscovery.h"
 
 #include <gtest/gtest.h>
@@ -90,32 +90,17 @@ TEST(MeterDiscovery, nameWithoutComMarkerIsNoErrorWhenItIsNoMeter) {
     EXPECT_TRUE(scan.entries.isEmpty());
 }
 
-class FixedDevices : public DeviceList {
-public:
-    FixedDevices(bool works, QStringList names, QString error)
-        : m_works(works), m_names(std::move(names)), m_error(std::move(error)) {}
-    bool deviceNames(QStringList* names, QString* error) override {
-        *names = m_names;
-        *error = m_error;
-        return m_works;
-    }
-    QString deviceNode(int) const override { return {}; }
-
-private:
-    bool m_works = true;
-    QStringList m_names;
-    QString m_error;
-};
-
 TEST(MeterDiscovery, scanOfADeviceListUsesItsNamesOrReportsItsFailure) {
-    FixedDevices working(true, {kAdapter + QStringLiteral(" (COM4)")}, {});
+    FakeDeviceList working;
+    working.names = {kAdapter + QStringLiteral(" (COM4)")};
     const MeterScan found = scanMeters(working);
     EXPECT_TRUE(found.ok);
     ASSERT_EQ(found.entries.size(), 1);
     EXPECT_EQ(found.entries[0].port, 4);
 
-    FixedDevices broken(false, {kAdapter + QStringLiteral(" (COM4)")},
-                        QStringLiteral("service not available"));
+    FakeDeviceList broken;
+    broken.names = {kAdapter + QStringLiteral(" (COM4)")};
+    broken.failure = QStringLiteral("service not available");
     const MeterScan failed = scanMeters(broken);
     EXPECT_FALSE(failed.ok);
     EXPECT_EQ(failed.error, QStringLiteral("service not available"));

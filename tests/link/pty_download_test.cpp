@@ -1,7 +1,9 @@
 #include "MeterMemory.h"
 #include "QtSerialPort.h"
 #include "Reception.h"
-#include "pty_meter.h"
+#include "MeterProcess.h"
+#include "RecordingView.h"
+#include "WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -31,13 +33,13 @@ struct Reader {
             return false;
         view.setStatusText(0, QStringLiteral("Ready."));
         view.setStatusText(1, QStringLiteral("COM:181"));
-        view.m_statusWrites.clear();
+        view.events.clear();
         return true;
     }
 
     bool waitForCompletion() {
         const bool ended = waitUntil(
-            [this] { return view.m_decodeCalls > 0 || view.statusText(0) == u"Data check error."; },
+            [this] { return view.decodeCalls > 0 || view.statusText(0) == u"Data check error."; },
             kDownloadMs);
         QTest::qWait(kSettleMs);
         return ended;
@@ -75,7 +77,7 @@ void expectSlotRows(const RecordingView& view, const metersim::MeterMemory& memo
 }
 
 bool statusWritten(const RecordingView& view, int line, const QString& text) {
-    return view.m_statusWrites.contains(qMakePair(line, text));
+    return view.statusWrites(line).contains(text);
 }
 
 // One whole download over the line at the given pace.
@@ -92,10 +94,10 @@ void runCleanDownload(const QString& speed, quint32 seed) {
     ASSERT_TRUE(reader.waitForCompletion()) << qPrintable(meter.errors());
 
     const RecordingView& view = reader.view;
-    EXPECT_EQ(view.m_decodeCalls, 1);
+    EXPECT_EQ(view.decodeCalls, 1);
     EXPECT_EQ(view.statusText(0), QStringLiteral("Ready."));
     EXPECT_EQ(view.statusText(1), QStringLiteral("COM:181"));
-    EXPECT_EQ(view.m_statusAtDecode,
+    EXPECT_EQ(view.statusAtDecode,
               qMakePair(QStringLiteral("Ready."), QStringLiteral("COM:181")));
     EXPECT_TRUE(statusWritten(view, 0, "Downloading..."));
     EXPECT_TRUE(statusWritten(view, 1, "100%"));
@@ -129,11 +131,11 @@ TEST(PtyDownload, pacedDownloadShowsProgressStepByStep) {
         << qPrintable(meter.errors());
     // At 9600 baud the packets trickle in, so most percentages get their own write.
     int progressWrites = 0;
-    for (const auto& write : reader.view.m_statusWrites)
-        progressWrites += write.first == 1 && write.second.endsWith('%') ? 1 : 0;
+    for (const QString& write : reader.view.statusWrites(1))
+        progressWrites += write.endsWith('%') ? 1 : 0;
     EXPECT_GE(progressWrites, 20);
     EXPECT_EQ(reader.view.statusText(0), QStringLiteral("Downloading..."));
-    EXPECT_EQ(reader.view.m_decodeCalls, 0);
+    EXPECT_EQ(reader.view.decodeCalls, 0);
 }
 
 TEST(PtyDownload, droppedSlotEndsInDataCheckError) {
@@ -147,6 +149,6 @@ TEST(PtyDownload, droppedSlotEndsInDataCheckError) {
 
     EXPECT_EQ(reader.view.statusText(0), QStringLiteral("Data check error."));
     EXPECT_EQ(reader.view.statusText(1), QStringLiteral("Please try again."));
-    EXPECT_EQ(reader.view.m_decodeCalls, 0);
+    EXPECT_EQ(reader.view.decodeCalls, 0);
     expectSlotRows(reader.view, metersim::makeMeterMemory(9), 57);
 }

@@ -1,6 +1,6 @@
 #include "Reception.h"
 
-#include "TextTable.h"
+#include "RecordingView.h"
 
 #include <gtest/gtest.h>
 
@@ -14,44 +14,6 @@ void PrintTo(const QString& text, std::ostream* out) {
 }
 
 namespace {
-
-// Records every status write and every decode call in one event list, so tests can check what
-// was written, how often and in which order. Slot cells go into a table of the slot table's shape.
-class FakeView : public ReceptionView {
-public:
-    QString statusText(int line) const override { return status[line]; }
-    void setStatusText(int line, const QString& text) override {
-        status[line] = text;
-        events << QStringLiteral("%1=%2").arg(line).arg(text);
-    }
-    void setSlotCell(int row, int col, const QString& text) override {
-        ++cellWrites;
-        EXPECT_GE(row, 1);
-        EXPECT_LE(row, kSlotTableRows - 1);
-        cells.setTextMatrix(row, col, text);
-    }
-    QDateTime now() const override { return QDateTime(QDate(2027, 2, 1), QTime(21, 5, 3)); }
-    int comPort() const override { return 181; }
-    void decodeMemory() override {
-        ++decodeCalls;
-        events << QStringLiteral("decode");
-    }
-
-    QStringList statusWrites(int line) const {
-        QStringList texts;
-        const QString prefix = QStringLiteral("%1=").arg(line);
-        for (const QString& event : events)
-            if (event.startsWith(prefix))
-                texts << event.mid(prefix.size());
-        return texts;
-    }
-
-    QString status[2] = {QStringLiteral("Ready."), QStringLiteral("COM:181")};
-    QStringList events;
-    TextTable cells{kSlotTableRows, kSlotTableCols};
-    int cellWrites = 0;
-    int decodeCalls = 0;
-};
 
 // An eleven-field record packet with bytes that tell slots apart, "/" included.
 QByteArray recordPacket(int slot) {
@@ -78,7 +40,7 @@ QByteArray download(int skip = -1) {
 }
 
 // One notification for each packet, and one for any unterminated rest.
-void sendPackets(Reception& reception, FakeView& view, const QByteArray& text) {
+void sendPackets(Reception& reception, RecordingView& view, const QByteArray& text) {
     qsizetype start = 0;
     while (start < text.size()) {
         const qsizetype slash = text.indexOf('/', start);
@@ -97,7 +59,7 @@ void expectAllFlagsClear(const Reception& reception) {
 
 TEST(Reception, singlePacketInOneReadWritesItsRowAndProgress) {
     Reception reception;
-    FakeView view;
+    RecordingView view;
     reception.onComm("5,01,02,03,04,05,06,07,08,09,AA/", view);
     const QStringList expected{"5",
                                "1",
@@ -120,7 +82,7 @@ TEST(Reception, singlePacketInOneReadWritesItsRowAndProgress) {
 
 TEST(Reception, partialPacketsAndEmptyNotificationsChangeNothing) {
     Reception reception;
-    FakeView view;
+    RecordingView view;
     reception.onComm("5,01,02,0", view);
     reception.onComm("3,04,05,06,07,08,0", view);
     reception.onComm(QByteArray(), view);
@@ -134,7 +96,7 @@ TEST(Reception, partialPacketsAndEmptyNotificationsChangeNothing) {
 
 TEST(Reception, twoPacketsInOneReadAreBothHandledAndTheRestIsKept) {
     Reception reception;
-    FakeView view;
+    RecordingView view;
     reception.onComm(recordPacket(3) + recordPacket(4) + "5,0", view);
     EXPECT_EQ(view.cells.textMatrix(4, kSlotColumn), "3");
     EXPECT_EQ(view.cells.textMatrix(5, kSlotColumn), "4");
@@ -145,7 +107,7 @@ TEST(Reception, twoPacketsInOneReadAreBothHandledAndTheRestIsKept) {
 TEST(Reception, packetOfOtherFieldCountWritesOnlySlotRawAndTime) {
     for (const QByteArray packet : {"7,01,02,03,04,05,06,07,08,09", "7,1,2,3,4,5,6,7,8,9,AA,BB"}) {
         Reception reception;
-        FakeView view;
+        RecordingView view;
         view.cells.setTextMatrix(8, 1, "old");
         reception.onComm(packet + '/', view);
         EXPECT_EQ(view.cells.textMatrix(8, kSlotColumn), "7");
@@ -161,7 +123,7 @@ TEST(Reception, packetOfOtherFieldCountWritesOnlySlotRawAndTime) {
 
 TEST(Reception, hexBytesOfEitherCaseAndHighBytesAreHandled) {
     Reception reception;
-    FakeView view;
+    RecordingView view;
     const QByteArray packet = "1,ff,FF,0a,0A,7,x,,1g,\xB5,A\xFF";
     reception.onComm(packet + '/', view);
     const QStringList expected{"255", "255", "10", "10", "7", "0", "0", "1", "0"};
@@ -173,7 +135,7 @@ TEST(Reception, hexBytesOfEitherCaseAndHighBytesAreHandled) {
 TEST(Reception, fullDownloadEndsReadyThenDecodesOnce) {
     for (const int chunk : {0, 1, 1 << 20}) {
         Reception reception;
-        FakeView view;
+        RecordingView view;
         const QByteArray text = download();
         if (chunk == 0)
             sendPackets(reception, view, text);
@@ -198,7 +160,7 @@ TEST(Reception, fullDownloadEndsReadyThenDecodesOnce) {
 
 TEST(Reception, downloadsBackToBackInOneReadAreEachCheckedAndDecoded) {
     Reception reception;
-    FakeView view;
+    RecordingView view;
     // A burst without pacing: what follows slot 100 is the next download's beginning.
     reception.onComm(download() + download() + recordPacket(3) + "4,01", view);
     EXPECT_EQ(view.decodeCalls, 2);
@@ -211,7 +173,7 @@ TEST(Reception, downloadsBackToBackInOneReadAreEachCheckedAndDecoded) {
 
 TEST(Reception, missingSlotFailsAndTheNextDownloadSucceeds) {
     Reception reception;
-    FakeView view;
+    RecordingView view;
     view.cells.setTextMatrix(58, kRawColumn, "earlier");
     sendPackets(reception, view, download(57));
     EXPECT_EQ(view.events.mid(view.events.size() - 3),
@@ -228,7 +190,7 @@ TEST(Reception, missingSlotFailsAndTheNextDownloadSucceeds) {
 
 TEST(Reception, slotDeliveredTwiceCountsOnceAndKeepsTheLaterPacket) {
     Reception reception;
-    FakeView view;
+    RecordingView view;
     QByteArray text = download();
     text.insert(text.indexOf(recordPacket(11)), "10,ff,ff,ff,ff,ff,ff,ff,ff,ff,BB/");
     sendPackets(reception, view, text);
@@ -241,7 +203,7 @@ TEST(Reception, slotDeliveredTwiceCountsOnceAndKeepsTheLaterPacket) {
 
 TEST(Reception, brokenOffDownloadThenFullDownloadSucceeds) {
     Reception reception;
-    FakeView view;
+    RecordingView view;
     for (int slot = 0; slot < 50; ++slot)
         reception.onComm(recordPacket(slot), view);
     EXPECT_EQ(view.statusText(1), "50%");
@@ -258,7 +220,7 @@ TEST(Reception, brokenOffDownloadThenFullDownloadSucceeds) {
 TEST(Reception, calibrationPacketNeedsThirteenFieldsToCount) {
     for (const int fields : {4, 11, 12, 13}) {
         Reception reception;
-        FakeView view;
+        RecordingView view;
         sendPackets(reception, view,
                     download().replace(calibrationPacket(), calibrationPacket(fields)));
         EXPECT_EQ(view.cells.textMatrix(101, kRawColumn) + '/', calibrationPacket(fields));
@@ -269,7 +231,7 @@ TEST(Reception, calibrationPacketNeedsThirteenFieldsToCount) {
 
 TEST(Reception, emptyPacketsAndSlotsOutsideTheMeterAreIgnored) {
     Reception reception;
-    FakeView view;
+    RecordingView view;
     const QByteArray rest = ",01,02,03,04,05,06,07,08,09,AA/";
     reception.onComm("//-1" + rest + "101" + rest + "1e9" + rest, view);
     reception.onComm("99999999999999999999" + rest + "100.6,1,2,3,4,5,6,7,8,9,10,11,12,13/", view);
@@ -285,7 +247,7 @@ TEST(Reception, emptyPacketsAndSlotsOutsideTheMeterAreIgnored) {
 
 TEST(Reception, streamWithoutSlashKeepsTheBufferBounded) {
     Reception reception;
-    FakeView view;
+    RecordingView view;
     // A cut piece of this junk would read as a slot-0 packet, so it must not be handled.
     const QByteArray junk = QByteArray("0,").repeated(32 * 1024);
     for (int i = 0; i < 160; ++i) {

@@ -1,6 +1,6 @@
 #include "SlotTable.h"
 
-#include "Grid.h"
+#include "GridState.h"
 
 #include <gtest/gtest.h>
 
@@ -15,17 +15,16 @@ TEST(SlotTable, layoutListHoldsTwelveWidthsThenTwelveHeaders) {
 }
 
 TEST(SlotTable, layoutSetsEveryColumnAndEndsOnTheReceivedHeader) {
-    Grid grid(kSlotTableRows, kSlotTableCols, 15.0);
+    GridState grid(kSlotTableRows, kSlotTableCols);
     layoutSlotTable(grid);
 
     const QStringList headers{"Slot#", "B0", "B1", "B2", "B3",  "B4",
                               "B5",    "B6", "B7", "B8", "Raw", "Received"};
     for (int col = 0; col < kSlotTableCols; ++col) {
         const int width = col == kRawColumn ? 3000 : col == kReceivedColumn ? 2000 : 600;
-        // The grid keeps whole pixels: 2000 twips is 133.3 pixels at 15 twips a pixel.
-        EXPECT_NEAR(grid.colWidth(col), width, 15) << "column " << col;
-        EXPECT_EQ(grid.colAlignment(col), Grid::kAlignCenterCenter) << "column " << col;
-        EXPECT_EQ(grid.cellAlignment(0, col), Grid::kAlignCenterCenter) << "column " << col;
+        EXPECT_EQ(grid.colWidth(col), width) << "column " << col;
+        EXPECT_EQ(grid.colAlignment(col), GridState::kAlignCenterCenter) << "column " << col;
+        EXPECT_EQ(grid.cellAlignment(0, col), GridState::kAlignCenterCenter) << "column " << col;
         EXPECT_EQ(grid.textMatrix(0, col), headers[col]) << "column " << col;
         EXPECT_TRUE(grid.textMatrix(1, col).isEmpty());
         EXPECT_TRUE(grid.textMatrix(slotRow(kCalibrationSlot), col).isEmpty());

@@ -350,7 +350,7 @@ HelpShots takeHelpShots() {
         w.selectRows(kSelectedFirst, kSelectedLast);
         shots.selectedTable = w.grab(tableArea(w, kSelectedLast + 1, kHelpWidth - 2));
         const Grid& grid = w.form().fgMem();
-        const QByteArray csv = tableCsvBytes(QDateTime(QDate(2026, 3, 13), QTime(16, 45, 0)), grid,
+        const QByteArray csv = tableCsvBytes(QDateTime(QDate(2026, 3, 13), QTime(16, 45, 0)), grid.state(),
                                              exportRange(1, grid.row(), grid.rowSel()));
         // Windows-1252 agrees with Latin-1 on every character the table holds.
         shots.csvLines = QString::fromLatin1(csv).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);

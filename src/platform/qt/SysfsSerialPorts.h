@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../link/PortNaming.h"
+#include "PortNaming.h"
 
 #include <QList>
 #include <QString>

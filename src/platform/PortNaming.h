@@ -1,7 +1,9 @@
 #pragma once
 
-// Header-only on purpose: the platform's device list uses these rules too, and the platform
-// library cannot link the link library that is built on top of it.
+// How serial ports are named and numbered: the rules that the device list and meter discovery
+// share.
+
+#include "NumberText.h"
 
 #include <QString>
 #include <QStringView>
@@ -40,17 +42,8 @@ struct SerialPortFacts {
 // Digits at the start of text as a number, or nothing when there are none or the number does
 // not fit in 32 signed bits.
 inline std::optional<qint64> leadingNumber(QStringView text) {
-    qint64 value = 0;
-    qsizetype digits = 0;
-    for (QChar c : text) {
-        if (c < u'0' || c > u'9')
-            break;
-        value = value * 10 + (c.unicode() - u'0');
-        if (value > 0x7FFFFFFF)
-            return std::nullopt;
-        ++digits;
-    }
-    if (digits == 0)
+    const std::optional<qint64> value = leadingDigits(text);
+    if (!value || *value > 0x7FFFFFFF)
         return std::nullopt;
     return value;
 }
@@ -72,12 +65,10 @@ inline NamedPort portInName(QStringView name) {
     result.hasComMarker = true;
     const QStringView rest = name.mid(at + 4);
     qsizetype digits = 0;
-    while (digits < rest.size() && rest[digits] >= u'0' && rest[digits] <= u'9')
-        ++digits;
+    const std::optional<qint64> number = leadingDigits(rest, &digits);
     if (digits == 0)
         return result;
-    const std::optional<qint64> number = leadingNumber(rest);
-    if (!number) {
+    if (*number > 0x7FFFFFFF) {
         result.fits = false;
         return result;
     }

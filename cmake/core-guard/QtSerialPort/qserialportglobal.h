@@ -1,0 +1,4 @@
+#pragma once
+// Put first on the include path of every core library, so that any Qt SerialPort header there stops
+// the build: the core builds on Qt Core and the widget-free platform alone.
+#error "Qt SerialPort is not available to this library: the core links Qt Core only (see docs/ARCHITECTURE.md)"

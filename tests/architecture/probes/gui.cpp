@@ -1,0 +1,2 @@
+#include <QtGui/QImage>
+int probe() { return sizeof(QImage); }

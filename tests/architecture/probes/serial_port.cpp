@@ -1,0 +1,2 @@
+#include <QtSerialPort/QSerialPort>
+int probe() { return sizeof(QSerialPort); }

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "Clock.h"
+#include "Controls.h"
+#include "Fakes.h"
+#include "Form1.h"
+#include "Grid.h"
+#include "QtSerialPort.h"
+#include "SystemClock.h"
+#include "SystemDeviceList.h"
+
+#include <QStringList>
+
+#include <memory>
+
+// A clock that moves on by one second on every reading, so each stored packet gets its own
+// "Received" stamp.
+class SteppingClock : public Clock {
+public:
+    QDateTime now() const override { return m_start.addSecs(m_readings++); }
+    qint64 readings() const { return m_readings; }
+
+private:
+    QDateTime m_start{QDate(2027, 2, 1), QTime(8, 0, 0)};
+    mutable qint64 m_readings = 0;
+};
+
+// The reader as main() builds it: the real window, serial port and device list. Only the
+// dialogs and the program's end are stand-ins, so that a failure is recorded instead of shown
+// in a box that nobody would close.
+struct LiveReader {
+    struct Options {
+        // Where virtual ports are published; empty: the user's runtime directory.
+        QString portsFolder;
+        // The system's own serial ports are listed too (main() lists them).
+        bool systemPorts = false;
+        // The clock steps by a second per reading; otherwise it is the system's.
+        bool steppingClock = true;
+        // Form_Load runs in the constructor; otherwise the caller runs it.
+        bool load = true;
+    };
+
+    explicit LiveReader(const QString& portsFolder) : LiveReader(Options{portsFolder}) {}
+    explicit LiveReader(const Options& options);
+
+    QString state() const { return form->lStatus(0).text(); }
+    QString detail() const { return form->lStatus(1).text(); }
+    const Grid& mem() const { return form->fgMem(); }
+    const Grid& slotTable() const { return form->fgData(); }
+    // The "Connection:" caption.
+    void clickConnection() { form->Label1_Click(1); }
+    bool idle() const { return state() == u"Ready." && detail() == u"COM:181"; }
+
+    SystemDeviceList devices;
+    QtSerialPort port;
+    FakeDialogs dialogs;
+    SteppingClock clock;
+    SystemClock systemClock;
+    FakeProgram program;
+    std::unique_ptr<Form1> form;
+};
+
+// Every text of a grid, row by row.
+QStringList gridTexts(const Grid& grid, int rows, int cols);

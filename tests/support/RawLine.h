@@ -1,0 +1,37 @@
+#pragma once
+
+#include "PtyLine.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <atomic>
+#include <thread>
+
+// A line the test drives itself, for input no meter makes: the simulator's pty line published
+// under the meter's name, written from a thread so the window's event loop keeps running
+// meanwhile.
+class RawLine {
+public:
+    explicit RawLine(const QString& portsFolder,
+                     const QString& name = QStringLiteral("Arduino USB Serial Light Adapter (COM181)"));
+    ~RawLine();
+    RawLine(const RawLine&) = delete;
+    RawLine& operator=(const RawLine&) = delete;
+
+    bool ok() const { return m_ok; }
+    // Starts writing bytes in the background; done() tells when all were written.
+    void send(QByteArray bytes);
+    bool done() const { return m_done; }
+    // Removes the published link, as an unplugged device's name goes away.
+    void unpublish();
+
+private:
+    void finish();
+
+    PtyLine m_line;
+    QString m_link;
+    bool m_ok = false;
+    std::thread m_writer;
+    std::atomic<bool> m_done{true};
+};
