@@ -42,7 +42,11 @@ LineRun runDownloads(const QString& simPath, int baud, int repeat) {
 
     // The reader as main() builds it, except that a failure ends the run instead of showing a
     // message box that nobody would close.
-    LiveReader reader({.systemPorts = true, .steppingClock = false, .load = false});
+    LiveReader::Options options;
+    options.systemPorts = true;
+    options.steppingClock = false;
+    options.load = false;
+    LiveReader reader(options);
     reader.form->show();
     if (!QTest::qWaitForWindowExposed(reader.form.get())) {
         run.error = QStringLiteral("the window was not shown");

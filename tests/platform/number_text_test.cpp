@@ -25,7 +25,9 @@ TEST(HexField, saturatesOverlongFields) {
 
 TEST(HexField, bytesAndTextReadAlike) {
     EXPECT_EQ(leadingHex(QByteArrayView("7F/")), 127u);
-    EXPECT_EQ(leadingHex(QByteArrayView("\xff" "1")), 0u);
+    EXPECT_EQ(leadingHex(QByteArrayView("\xff"
+                                        "1")),
+              0u);
     EXPECT_EQ(leadingHex(QByteArrayView("aB,9")), 0xABu);
 }
 

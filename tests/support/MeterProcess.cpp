@@ -17,8 +17,7 @@ RuntimeDir::RuntimeDir() {
         qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
 }
 
-bool MeterProcess::start(const QString& runtimeDir, const QStringList& arguments,
-                         QString* error) {
+bool MeterProcess::start(const QString& runtimeDir, const QStringList& arguments, QString* error) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
     m_process.setProcessEnvironment(environment);

@@ -13,8 +13,8 @@
 // meanwhile.
 class RawLine {
 public:
-    explicit RawLine(const QString& portsFolder,
-                     const QString& name = QStringLiteral("Arduino USB Serial Light Adapter (COM181)"));
+    explicit RawLine(const QString& portsFolder, const QString& name = QStringLiteral(
+                                                     "Arduino USB Serial Light Adapter (COM181)"));
     ~RawLine();
     RawLine(const RawLine&) = delete;
     RawLine& operator=(const RawLine&) = delete;

@@ -21,15 +21,13 @@ QHeaderView* columnHeader(Grid& grid) {
 
 } // namespace
 
-WindowShots::WindowShots() : m_download(sampleDownload()) {
-    m_devices.names = {QStringLiteral("Communications Port (COM1)"),
-                       QStringLiteral("Arduino USB Serial Light Adapter (COM181)")};
-    m_clock.time = QDateTime(QDate(2026, 3, 13), QTime(16, 45, 0));
-    m_form =
-        std::make_unique<Form1>(m_port, m_devices, m_dialogs, m_clock, m_program, kTwipsPerPixel);
-    m_form->Form_Load();
-    m_form->move(0, 0);
-    m_form->show();
+WindowShots::WindowShots()
+    : m_rig({QStringLiteral("Communications Port (COM1)"), kMeter181}, kTwipsPerPixel),
+      m_download(sampleDownload()) {
+    m_rig.clock.time = QDateTime(QDate(2026, 3, 13), QTime(16, 45, 0));
+    m_rig.form->Form_Load();
+    m_rig.form->move(0, 0);
+    m_rig.form->show();
     settle();
 }
 
@@ -45,31 +43,31 @@ void WindowShots::feedUpTo(int lastSlot) {
     // One notification per packet, as the meter's pace gives them.
     while (m_fed < upTo.size()) {
         const qsizetype end = upTo.indexOf('/', m_fed) + 1;
-        m_port.receive(upTo.mid(m_fed, end - m_fed));
+        m_rig.port.receive(upTo.mid(m_fed, end - m_fed));
         m_fed = end;
     }
     settle();
 }
 
 void WindowShots::feedRest() {
-    m_port.receive(m_download.mid(m_fed));
+    m_rig.port.receive(m_download.mid(m_fed));
     m_fed = m_download.size();
     settle();
 }
 
 void WindowShots::feedLosingSlot(int slot) {
-    m_port.receive(sampleDownloadWithout(slot));
+    m_rig.port.receive(sampleDownloadWithout(slot));
     settle();
 }
 
 void WindowShots::selectRows(int first, int last) {
-    Grid& grid = m_form->fgMem();
+    Grid& grid = m_rig.form->fgMem();
     grid.selectBlock(first, 0, last, grid.cols() - 1);
     settle();
 }
 
 void WindowShots::sendHeaderMouse(QEvent::Type type, int col) {
-    QHeaderView* header = columnHeader(m_form->fgMem());
+    QHeaderView* header = columnHeader(m_rig.form->fgMem());
     const QPointF at(header->sectionViewportPosition(col) + header->sectionSize(col) / 2.0,
                      header->height() / 2.0);
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
@@ -94,7 +92,7 @@ void WindowShots::clickHeader(int col) {
 }
 
 QImage WindowShots::grab() {
-    return m_form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return m_rig.form->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 QImage WindowShots::grab(const QRect& area) {
@@ -102,12 +100,12 @@ QImage WindowShots::grab(const QRect& area) {
 }
 
 QRect WindowShots::areaOf(const QWidget& w) const {
-    return QRect(w.mapTo(m_form.get(), QPoint(0, 0)), w.size());
+    return QRect(w.mapTo(m_rig.form.get(), QPoint(0, 0)), w.size());
 }
 
 QPoint WindowShots::headerCentre(int col) const {
-    QHeaderView* header = columnHeader(m_form->fgMem());
+    QHeaderView* header = columnHeader(m_rig.form->fgMem());
     const QPoint inHeader(header->sectionViewportPosition(col) + header->sectionSize(col) / 2,
                           header->height() / 2);
-    return header->viewport()->mapTo(m_form.get(), inHeader);
+    return header->viewport()->mapTo(m_rig.form.get(), inHeader);
 }

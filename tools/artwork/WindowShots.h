@@ -1,14 +1,11 @@
 #pragma once
 
-#include "Fakes.h"
+#include "Rig.h"
 
 #include <QEvent>
 #include <QImage>
 #include <QRect>
 
-#include <memory>
-
-class Form1;
 
 // The reader's own window, driven offscreen through its handlers with one simulated meter on
 // COM181, for pictures of the real thing. Every step is fixed, so the pictures are the same on
@@ -19,7 +16,7 @@ public:
     WindowShots();
     ~WindowShots();
 
-    Form1& form() { return *m_form; }
+    Form1& form() { return *m_rig.form; }
 
     // Feeds the packets of slots 0 to lastSlot, as a download under way.
     void feedUpTo(int lastSlot);
@@ -47,12 +44,8 @@ private:
     void settle();
     void sendHeaderMouse(QEvent::Type type, int col);
 
-    FakeSerialPort m_port;
-    FakeDeviceList m_devices;
-    FakeDialogs m_dialogs; // boxes are recorded, never shown; the save dialog is cancelled
-    FixedClock m_clock;
-    FakeProgram m_program;
-    std::unique_ptr<Form1> m_form;
+    // The window tests' rig: boxes are recorded, never shown; the save dialog is cancelled.
+    Rig m_rig;
     QByteArray m_download;
     qsizetype m_fed = 0;
 };

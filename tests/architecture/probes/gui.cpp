@@ -1,2 +1,4 @@
 #include <QtGui/QImage>
-int probe() { return sizeof(QImage); }
+int probe() {
+    return sizeof(QImage);
+}

@@ -1,2 +1,4 @@
 #include <QtSerialPort/QSerialPort>
-int probe() { return sizeof(QSerialPort); }
+int probe() {
+    return sizeof(QSerialPort);
+}

@@ -1,2 +1,4 @@
 #include <QWidget>
-int probe() { return sizeof(QWidget); }
+int probe() {
+    return sizeof(QWidget);
+}

@@ -1,2 +1,4 @@
 #include <QtWidgets/QWidget>
-int probe() { return sizeof(QWidget); }
+int probe() {
+    return sizeof(QWidget);
+}
