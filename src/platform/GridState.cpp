@@ -70,7 +70,7 @@ void GridState::setColAlignment(int col, int code) {
         return;
     m_colAlignments[static_cast<size_t>(col)] = code;
     if (m_observer)
-        m_observer->cellsChanged();
+        m_observer->cellsChanged(0);
 }
 
 int GridState::colAlignment(int col) const {
@@ -105,7 +105,7 @@ void GridState::clear() {
     std::fill(m_texts.begin(), m_texts.end(), QString());
     std::fill(m_cellAlignments.begin(), m_cellAlignments.end(), kNoAlignment);
     if (m_observer)
-        m_observer->cellsChanged();
+        m_observer->cellsChanged(0);
 }
 
 void GridState::sort(int code) {
@@ -131,5 +131,5 @@ void GridState::sort(int code) {
     m_texts = std::move(texts);
     m_cellAlignments = std::move(alignments);
     if (m_observer)
-        m_observer->cellsChanged();
+        m_observer->cellsChanged(1);
 }

@@ -25,8 +25,9 @@ public:
         virtual ~Observer() = default;
         // The text or own alignment of one cell changed.
         virtual void cellChanged(int row, int col) = 0;
-        // Many cells may have changed (clear, sort, a column's alignment).
-        virtual void cellsChanged() = 0;
+        // Any cell from row firstRow on may have changed (0 after a clear or a column's
+        // alignment, 1 after a sort, which never moves the header row).
+        virtual void cellsChanged(int firstRow) = 0;
         virtual void colWidthChanged(int col) = 0;
         virtual void rowHeightChanged(int row) = 0;
         // The current cell or the selection end moved.

@@ -12,7 +12,7 @@ public:
     void cellChanged(int row, int col) override {
         events << QStringLiteral("cell %1,%2").arg(row).arg(col);
     }
-    void cellsChanged() override { events << QStringLiteral("cells"); }
+    void cellsChanged(int firstRow) override { events << QStringLiteral("cells %1").arg(firstRow); }
     void colWidthChanged(int col) override { events << QStringLiteral("width %1").arg(col); }
     void rowHeightChanged(int row) override { events << QStringLiteral("height %1").arg(row); }
     void selectionChanged() override { events << QStringLiteral("selection"); }
@@ -35,7 +35,7 @@ TEST(GridState, tellsItsObserverOfRealChangesOnly) {
     grid.sort(2);
     grid.clear();
     EXPECT_EQ(log.events,
-              QStringList({"cell 2,1", "width 2", "height 0", "selection", "cells", "cells"}));
+              QStringList({"cell 2,1", "width 2", "height 0", "selection", "cells 1", "cells 0"}));
     grid.setObserver(nullptr);
     grid.setTextMatrix(1, 1, "quiet");
     EXPECT_EQ(log.events.size(), 6);

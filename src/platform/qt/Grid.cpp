@@ -135,8 +135,8 @@ void Grid::cellChanged(int row, int col) {
     m_model->cellChanged(row, col);
 }
 
-void Grid::cellsChanged() {
-    m_model->cellsChanged();
+void Grid::cellsChanged(int firstRow) {
+    m_model->cellsChanged(firstRow);
 }
 
 void Grid::colWidthChanged(int col) {

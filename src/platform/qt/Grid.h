@@ -86,7 +86,7 @@ protected:
 private:
     // GridState::Observer
     void cellChanged(int row, int col) override;
-    void cellsChanged() override;
+    void cellsChanged(int firstRow) override;
     void colWidthChanged(int col) override;
     void rowHeightChanged(int row) override;
     void selectionChanged() override;

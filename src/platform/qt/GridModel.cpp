@@ -14,8 +14,9 @@ void GridModel::cellChanged(int row, int col) {
     }
 }
 
-void GridModel::cellsChanged() {
-    emit headerDataChanged(Qt::Horizontal, 0, m_state.cols() - 1);
+void GridModel::cellsChanged(int firstRow) {
+    if (firstRow == 0)
+        emit headerDataChanged(Qt::Horizontal, 0, m_state.cols() - 1);
     // Same shape, new contents: a data change keeps the views' selection and scroll position.
     if (m_state.rows() > 1)
         emit dataChanged(index(0, 0), index(m_state.rows() - 2, m_state.cols() - 1));

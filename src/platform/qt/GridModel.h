@@ -14,8 +14,9 @@ public:
 
     // Tells the views that one grid cell changed (the header row included).
     void cellChanged(int row, int col);
-    // Tells the views that any cell may have changed, keeping their selection and scroll.
-    void cellsChanged();
+    // Tells the views that any cell from grid row firstRow on may have changed, keeping their
+    // selection and scroll.
+    void cellsChanged(int firstRow);
 
     // Qt alignment flags for an alignment code: codes 0 to 8 are left/centre/right (code / 3)
     // times top/centre/bottom (code % 3); other codes give left, vertically centred.

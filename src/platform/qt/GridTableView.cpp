@@ -38,7 +38,9 @@ void GridTableView::setSelection(const QRect& rect, QItemSelectionModel::Selecti
     const QPoint end = rect.bottomRight();
     const int row = rowNear(end.y());
     const int col = colNear(end.x());
-    if (command.testFlag(QItemSelectionModel::Current))
+    // Shift extends the block, also on the keys that Ctrl makes a plain move for the toolkit.
+    if (command.testFlag(QItemSelectionModel::Current) ||
+        m_keyModifiers.testFlag(Qt::ShiftModifier))
         m_state.selectBlock(m_state.row(), m_state.col(), row, col);
     else
         m_state.selectBlock(row, col, row, col);
@@ -108,13 +110,10 @@ void GridTableView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void GridTableView::keyPressEvent(QKeyEvent* event) {
-    const QModelIndex before = currentIndex();
-    m_selected = false;
+    m_keyModifiers = event->modifiers();
     QTableView::keyPressEvent(event);
-    // A plain move goes through the view's current index alone, not through setSelection.
-    const QModelIndex now = currentIndex();
-    if (!m_selected && now.isValid() && now != before)
-        m_state.selectBlock(now.row() + 1, now.column(), now.row() + 1, now.column());
+    m_keyModifiers = Qt::NoModifier;
+    // Keys that select nothing (space, Ctrl+A) must not leave the view showing another block.
     showState();
 }
 

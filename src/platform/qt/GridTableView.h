@@ -20,9 +20,10 @@ public:
     void showState();
 
 protected:
-    // The one way the view's mouse drags, shift-clicks and shift-keys select. The rectangle
-    // runs from the toolkit's anchor to the pointer (or new current cell); only its moving
-    // corner is used, the fixed end being the state's current cell.
+    // The one way the view's clicks, drags and keys select. The rectangle runs from the
+    // toolkit's anchor to the pointer (or the new current cell); only that moving corner is
+    // used. An extending selection keeps the state's current cell as the fixed end; any other
+    // makes the corner's cell current.
     void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
     // Plain moves start from the current cell rather than the selection end; Ctrl with an
     // arrow goes to the edge of the data rows or columns.
@@ -43,5 +44,8 @@ private:
 
     GridState& m_state;
     bool m_dragging = false;
+    // Set by setSelection, so a drag can tell whether the toolkit selected.
     bool m_selected = false;
+    // The modifiers of the key being handled; none outside a key press.
+    Qt::KeyboardModifiers m_keyModifiers = Qt::NoModifier;
 };

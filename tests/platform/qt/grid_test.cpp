@@ -243,6 +243,28 @@ TEST(GridKeyboardSelection, arrowsMoveAndShiftArrowsExtend) {
     EXPECT_EQ(s.selectedRows(), (std::vector<int>{1}));
 }
 
+TEST(GridKeyboardSelection, ctrlKeysReachTheEdgesAndShiftExtendsToThem) {
+    Shown s;
+    QTest::mouseClick(s.viewport(), Qt::LeftButton, {}, s.cell(3, 1));
+    QTest::keyClick(s.view, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(s.grid.row(), kRows - 1);
+    EXPECT_EQ(s.grid.col(), 1);
+    QTest::keyClick(s.view, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(s.grid.col(), kCols - 1);
+    QTest::keyClick(s.view, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(s.grid.row(), 1);
+    EXPECT_EQ(s.grid.col(), 0);
+    EXPECT_EQ(s.grid.rowSel(), 1);
+
+    QTest::mouseClick(s.viewport(), Qt::LeftButton, {}, s.cell(2, 2));
+    QTest::keyClick(s.view, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(s.grid.row(), 2);
+    EXPECT_EQ(s.grid.col(), 2);
+    EXPECT_EQ(s.grid.rowSel(), kRows - 1);
+    EXPECT_EQ(s.grid.colSel(), kCols - 1);
+    EXPECT_EQ(s.selectedRows().size(), static_cast<size_t>(kRows - 2));
+}
+
 TEST(GridMouseSelection, headerClicksSelectAndSortNothing) {
     Shown s;
     fillColumn(s.grid, 0, {"3", "1", "2"});
