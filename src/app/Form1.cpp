@@ -182,9 +182,10 @@ void Form1::buildControls() {
     connect(VS_Help, &QScrollBar::sliderMoved, this, &Form1::VS_Help_Scroll);
 
     // A click on an entry runs port connection, also when the entry is already selected;
-    // a change of selection by keyboard runs it too.
-    connect(L_COM_Ports, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row < 0)
+    // the user moving the selection with the keys runs it too. Focus alone only makes an
+    // entry current, without selecting it, and so chooses nothing.
+    connect(L_COM_Ports, &QListWidget::itemSelectionChanged, this, [this] {
+        if (L_COM_Ports->selectedItems().isEmpty())
             return;
         m_listClickFromMouse = QGuiApplication::mouseButtons() != Qt::NoButton;
         L_COM_Ports_Click();
