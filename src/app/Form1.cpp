@@ -8,7 +8,6 @@
 #include "Dialogs.h"
 #include "Grid.h"
 #include "HelpScroll.h"
-#include "LogoImage.h"
 #include "MemTable.h"
 #include "MeterDiscovery.h"
 #include "MouseCodes.h"
@@ -129,7 +128,7 @@ void Form1::buildControls() {
     place(C_Export[1], kColumnLeft, 4680, kColumnWidth, 555);
 
     Picture1 = new QLabel(this);
-    Picture1->setPixmap(QPixmap::fromImage(logoimage::load()));
+    Picture1->setPixmap(QPixmap(QStringLiteral(":/px417/logo.png")));
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(Picture1, kColumnLeft, 240, 2400, 600);
 
