@@ -10,6 +10,7 @@
 #include "HelpScroll.h"
 #include "MemTable.h"
 #include "MeterDiscovery.h"
+#include "MeterLine.h"
 #include "MouseCodes.h"
 #include "ProgramControl.h"
 #include "SerialPort.h"
@@ -268,7 +269,7 @@ void Form1::L_COM_Ports_Click() {
     }
     ComPort = static_cast<qint16>(port);
     m_port.setCommPort(ComPort);
-    m_port.setSettings(QStringLiteral("9600,N,8,1"));
+    m_port.setSettings(kMeterLine);
     m_port.setInputLen(0);
     QString error;
     if (!m_port.open(&error)) {

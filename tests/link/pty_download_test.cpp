@@ -1,3 +1,4 @@
+#include "MeterLine.h"
 #include "MeterMemory.h"
 #include "QtSerialPort.h"
 #include "Reception.h"
@@ -25,7 +26,7 @@ struct Reader {
 
     bool open(QString* error) {
         port.setCommPort(kMeterPort);
-        port.setSettings(QStringLiteral("9600,N,8,1"));
+        port.setSettings(kMeterLine);
         port.setInputLen(0);
         if (!port.open(error))
             return false;
