@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int kWaitMs = 10000;
+constexpr int kWaitMs = 20000;
 // Time in which a box or an opened port would show after a key.
 constexpr int kSettleMs = 700;
 
