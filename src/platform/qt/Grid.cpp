@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -174,6 +175,8 @@ bool Grid::eventFilter(QObject* watched, QEvent* event) {
         }
         if (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonRelease)
             notifyMouse(static_cast<QWidget*>(watched), mouseEvent);
+        if (watched == m_header->viewport())
+            headerClick(mouseEvent);
         break;
     }
     case QEvent::FontChange:
@@ -184,6 +187,17 @@ bool Grid::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void Grid::headerClick(QMouseEvent* event) {
+    // A click on the header row is a click on the grid too; the fixed row never becomes
+    // current, so the current cell stays where it was.
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (event->type() == QEvent::MouseButtonPress)
+        m_headerPressed = true;
+    else if (event->type() == QEvent::MouseButtonRelease && std::exchange(m_headerPressed, false))
+        emit clicked();
 }
 
 void Grid::followFont() {

@@ -72,7 +72,8 @@ public:
     double twipsPerPixel() const { return m_twipsPerPixel; }
 
 signals:
-    // A left click on a cell; the cell is current by then.
+    // A left click on a cell, which is current by then, or on the header row, which leaves the
+    // current cell as it was.
     void clicked();
     // Mouse moved over the grid. button and shift are the codes of MouseCodes.h; x and y are
     // twips from the grid's top left corner, header row included.
@@ -97,6 +98,7 @@ private:
     void applyRowHeights();
     int defaultRowHeightPixels() const;
     void notifyMouse(QWidget* source, QMouseEvent* event);
+    void headerClick(QMouseEvent* event);
 
     double m_twipsPerPixel = 15.0;
     GridState m_state;
@@ -105,4 +107,5 @@ private:
     GridTableView* m_view = nullptr;
     int m_mouseCol = -1;
     int m_pointer = 0;
+    bool m_headerPressed = false;
 };
