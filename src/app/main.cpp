@@ -1,4 +1,5 @@
 #include "Clock.h"
+#include "CommandLine.h"
 #include "ExitProgram.h"
 #include "Form1.h"
 #include "QtDialogs.h"
@@ -10,8 +11,15 @@
 #include <QScreen>
 
 int main(int argc, char** argv) {
+    QCoreApplication::setApplicationName(QStringLiteral("px417"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PX417_VERSION));
+    // Before QApplication, which needs a display and aborts without one.
+    if (const auto status =
+            commandline::handleBeforeApplication(commandline::argumentList(argc, argv)))
+        return *status;
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("px417"));
+    commandline::rejectUnknown(app);
     QApplication::setApplicationDisplayName(Form1::kTitle);
 
     SystemDeviceList devices;
@@ -19,9 +27,9 @@ int main(int argc, char** argv) {
     QtDialogs dialogs;
     SystemClock clock;
     ExitProgram program;
-    const double factor = twips::perPixel(QGuiApplication::primaryScreen()
-                                              ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
-                                              : 96.0);
+    const double factor = twips::perPixel(
+        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
+                                         : 96.0);
 
     Form1 form(port, devices, dialogs, clock, program, factor);
     dialogs.setParent(&form);
