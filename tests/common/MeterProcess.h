@@ -16,7 +16,7 @@
 // A private runtime directory (0700) shared by the reader and every simulator of one test.
 class RuntimeDir {
 public:
-    RuntimeDir() {
+    RuntimeDir() : m_previous(qgetenv("XDG_RUNTIME_DIR")) {
         m_ok =
             m_dir.isValid() &&
             QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
@@ -26,11 +26,19 @@ public:
         if (m_ok)
             qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
     }
+    // The process's own folder again, so that nothing is left pointing at a removed one.
+    ~RuntimeDir() {
+        if (m_ok)
+            qputenv("XDG_RUNTIME_DIR", m_previous);
+    }
+    RuntimeDir(const RuntimeDir&) = delete;
+    RuntimeDir& operator=(const RuntimeDir&) = delete;
     bool ok() const { return m_ok; }
     QString path() const { return m_dir.path(); }
     QString portsFolder() const { return m_dir.path() + QStringLiteral("/px417/ports"); }
 
 private:
+    QByteArray m_previous;
     QTemporaryDir m_dir;
     bool m_ok = false;
 };
