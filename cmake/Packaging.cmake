@@ -26,7 +26,9 @@ if(UNIX AND NOT APPLE)
     set(packaging_out ${CMAKE_BINARY_DIR}/packaging)
     file(MAKE_DIRECTORY ${packaging_out})
     foreach(page px417.1 px417-meter-sim.1)
-        px417_gzip(${PROJECT_SOURCE_DIR}/packaging/${page} ${packaging_out}/${page}.gz)
+        # The pages' version comes from the project's.
+        configure_file(${PROJECT_SOURCE_DIR}/packaging/${page} ${packaging_out}/${page} @ONLY)
+        px417_gzip(${packaging_out}/${page} ${packaging_out}/${page}.gz)
         install(FILES ${packaging_out}/${page}.gz DESTINATION share/man/man1)
     endforeach()
     # A native package's changelog is changelog.gz.
