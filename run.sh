@@ -45,12 +45,13 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
     pids+=($!)
     wait_for grep -qs . "$work/display" || { echo "run.sh: the virtual screen did not start" >&2; exit 1; }
-    export DISPLAY=":$(head -n1 "$work/display")"
+    DISPLAY=":$(head -n1 "$work/display")"
+    export DISPLAY
 fi
 
 "$SIM" "$@" > >(tee "$work/sim.out") 2> >(tee "$work/sim.log" >&2) &
 sim=$!
-pids+=($sim)
+pids+=("$sim")
 # Its first output line is the published link; only then can the reader find the meter. It may
 # also end at once (./run.sh --help, or a wrong option).
 sim_ready() { grep -q . "$work/sim.out" 2>/dev/null || ! kill -0 "$sim" 2>/dev/null; }
@@ -69,7 +70,7 @@ fi
 
 "$READER" &
 reader=$!
-pids+=($reader)
+pids+=("$reader")
 window=""
 find_window() { window="$(xdotool search --onlyvisible --pid "$reader" 2>/dev/null | head -n1)"; [ -n "$window" ]; }
 wait_for find_window || { echo "run.sh: the reader's window did not appear" >&2; exit 1; }

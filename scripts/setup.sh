@@ -32,5 +32,5 @@ fi
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-targets=(${PX417_BUILD_TARGETS:-})
+read -r -a targets <<<"${PX417_BUILD_TARGETS:-}"
 cmake --build "$BUILD_DIR" -j "$(nproc)" ${targets[@]:+--target "${targets[@]}"}
