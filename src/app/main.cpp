@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     commandline::rejectUnknown(app);
-    QApplication::setApplicationDisplayName(Form1::kTitle);
+    // No display name: the toolkit would append it to every window title, the window's own
+    // caption and "Connection error" included. Boxes without a caption pass Form1::kTitle.
 
     SystemDeviceList devices;
     QtSerialPort port([&devices](int comPort) { return devices.deviceNode(comPort); });

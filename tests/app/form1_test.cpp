@@ -4,10 +4,12 @@
 #include "Grid.h"
 #include "Rig.h"
 
+#include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -328,6 +330,20 @@ TEST(Form1SlotTable, aCellClickShowsTheCellTextInABox) {
     rig.form->FG_Data_Click();
     ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
     EXPECT_EQ(rig.dialogs.boxes[0].text, "5,01,02,03,04,05,06,07,08,09,AA");
+    EXPECT_EQ(rig.dialogs.boxes[0].caption, "PX417");
+}
+
+TEST(Form1SlotTable, aClickOnTheHeaderRowShowsTheCurrentCellTextInABox) {
+    Rig rig;
+    rig.form->Form_Load();
+    rig.form->show();
+    rig.form->fgData().show();
+    auto* view = rig.form->fgData().findChild<QTableView*>();
+    ASSERT_NE(view, nullptr);
+    // After the layout the current cell is the "Received" header cell.
+    QTest::mouseClick(view->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+    ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(rig.dialogs.boxes[0].text, "Received");
     EXPECT_EQ(rig.dialogs.boxes[0].caption, "PX417");
 }
 

@@ -431,10 +431,17 @@ TEST(GridMouse, clickedComesAfterTheCurrentCellMoved) {
     EXPECT_EQ(seen, "clicked text");
     EXPECT_EQ(released.count(), 1);
 
+    // The header row is clicked as well, but never becomes the current cell.
     seenRow = -1;
+    seen.clear();
     QTest::mouseClick(s.headerArea(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(seenRow, 4);
+    EXPECT_EQ(seen, "clicked text");
+
+    seenRow = -1;
+    QTest::mouseClick(s.headerArea(), Qt::RightButton, {}, QPoint(5, 5));
     QTest::mouseClick(s.viewport(), Qt::RightButton, {}, s.cell(2, 2));
-    EXPECT_EQ(seenRow, -1) << "only a left click on a cell is a click";
+    EXPECT_EQ(seenRow, -1) << "only a left click is a click";
     EXPECT_EQ(s.grid.row(), 4);
 }
 
