@@ -15,6 +15,7 @@
 #include "ProgramControl.h"
 #include "SerialPort.h"
 #include "SlotTable.h"
+#include "TableExport.h"
 #include "Twips.h"
 
 #include <QCloseEvent>
@@ -414,19 +415,20 @@ void Form1::FG_Data_Click() { m_dialogs.message(FG_Data->text(), kTitle, Dialogs
 void Form1::C_Export_Click(int index) {
     if (downloading())
         return;
-    const QString filter = QString::fromLatin1(csvexport::kDialogFilter);
     const RowRange range = exportRange(index, FG_Mem->row(), FG_Mem->rowSel());
     if (range.first + range.last == 0) {
         m_dialogs.message(QString::fromLatin1(csvexport::kNoDataSelected), kTitle, Dialogs::Icon::None);
         return;
     }
-    const QString name = m_dialogs.saveFileName(filter, m_lastExportName);
+    int filterIndex = 0;
+    const QString name =
+        m_dialogs.saveFileName(exportDialogFilter(), m_lastExportName, &filterIndex);
     if (name.isEmpty())
         return;
     m_lastExportName = name;
 
     QString error;
-    if (!writeFileReplacing(name, tableCsvBytes(m_clock.now(), *FG_Mem, range), &error)) {
+    if (!writeTableExport(name, filterIndex, m_clock.now(), *FG_Mem, range, &error)) {
         m_dialogs.message(QStringLiteral("The file could not be written:") + QChar(13) + name +
                               QChar(13) + error,
                           kTitle, Dialogs::Icon::Critical);

@@ -88,9 +88,12 @@ public:
         if (onMessage)
             onMessage();
     }
-    QString saveFileName(const QString& filter, const QString& initialName) override {
+    QString saveFileName(const QString& filter, const QString& initialName,
+                         int* filterIndex) override {
         filters << filter;
         offeredNames << initialName;
+        if (filterIndex)
+            *filterIndex = filterAnswer;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
 
@@ -99,6 +102,7 @@ public:
     QStringList filters;
     QStringList offeredNames;
     QStringList saveAnswers;
+    int filterAnswer = 0; // the filter the user leaves selected
 };
 
 class FixedClock : public Clock {
