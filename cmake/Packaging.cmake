@@ -13,8 +13,9 @@ set(CPACK_PACKAGE_VENDOR "PX417")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Data reader for the QT570R handheld vibration meter")
 set(CPACK_PACKAGE_DESCRIPTION
     "Receives the stored measurements of a QT570R vibration meter over its USB serial port,\n"
-    "shows them in a sortable table and exports them as CSV. Includes px417-meter-sim, a\n"
-    "simulated meter on a pseudo-terminal for trying the reader without a meter.")
+    "shows them in a sortable table and exports them as CSV or as an Excel workbook. Includes\n"
+    "px417-meter-sim, a simulated meter on a pseudo-terminal for trying the reader without a\n"
+    "meter.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -25,5 +26,5 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # that are loaded at run time (and so invisible to it) are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6serialport6 (>= 6.4), qt6-qpa-plugins, fonts-crosextra-carlito, fonts-liberation2")
+    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6serialport6 (>= 6.4), libxlsxwriter4, qt6-qpa-plugins, fonts-crosextra-carlito, fonts-liberation2")
 include(CPack)

@@ -7,6 +7,7 @@ PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-qpa-plugins libgl-dev
     libgtest-dev libbenchmark-dev
+    libxlsxwriter-dev python3-openpyxl
     fonts-crosextra-carlito fonts-liberation2
     xvfb xauth imagemagick
 )

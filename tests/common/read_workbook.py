@@ -10,7 +10,10 @@ import openpyxl
 
 
 def main(path):
-    book = openpyxl.load_workbook(path)
+    # Opened as a file: openpyxl refuses names without an .xlsx ending, and the export's are
+    # the user's choice.
+    with open(path, "rb") as stream:
+        book = openpyxl.load_workbook(stream)
     sheet = book.worksheets[0]
     cells = {}
     for row in sheet.iter_rows():

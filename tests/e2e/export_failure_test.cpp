@@ -138,3 +138,57 @@ TEST(ExportFailure, aWriteThatFailsLeavesTheExistingFileIntactAndTheNextExportRe
     EXPECT_TRUE(written.startsWith("Exported 2027.02.01 21:05:03,,,,,,\r\n"));
     EXPECT_EQ(written.count("\r\n"), 102);
 }
+
+TEST(ExportFailure, aWorkbookIntoAReadOnlyFolderGetsNoFileAndTheSameMessage) {
+    Exporter exporter;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QString folder = dir.path();
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QFile probe(folder + QStringLiteral("/probe"));
+    if (probe.open(QIODevice::WriteOnly)) {
+        probe.remove();
+        folder = QStringLiteral("/proc/self");
+    }
+    const QString name = folder + QStringLiteral("/export.xlsx");
+
+    const QString box = exporter.exportTo(name);
+    expectFailureBox(exporter, box, name);
+    EXPECT_FALSE(QFile::exists(name));
+    if (folder == dir.path()) {
+        EXPECT_TRUE(QDir(folder).isEmpty()) << "a temporary file was left behind";
+    }
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST(ExportFailure, aWorkbookThatFailsToBeWrittenLeavesTheExistingFileAndNoScratchBehind) {
+    Exporter exporter;
+    QTemporaryDir dir;
+    QTemporaryDir scratch; // where the workbook is built before it is put in place
+    ASSERT_TRUE(dir.isValid() && scratch.isValid());
+    const QString name = dir.filePath(QStringLiteral("week.xlsx"));
+    const QByteArray earlier = "an earlier export";
+    {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(earlier) == earlier.size());
+    }
+
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    // Qt and the library both build their scratch files in the folder TMPDIR names.
+    qputenv("TMPDIR", QFile::encodeName(scratch.path()));
+    QString box;
+    {
+        const FileSizeLimit limit(1024); // a workbook of 100 rows is several KiB
+        box = exporter.exportTo(name);
+    }
+    qputenv("TMPDIR", oldTmp);
+    expectFailureBox(exporter, box, name);
+    EXPECT_EQ(contents(name), earlier);
+    EXPECT_TRUE(QDir(scratch.path()).isEmpty()) << "the workbook's scratch files were left behind";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList({"week.xlsx"}));
+
+    EXPECT_EQ(exporter.exportTo(name), "");
+    EXPECT_TRUE(contents(name).startsWith(QByteArray("PK\x03\x04", 4)));
+}
