@@ -116,10 +116,12 @@ TEST(Form1Workbook, allRowsOfADownloadReadBackAsNumbersWithTheirDecimalsAndUnico
     expectNumber(book, "E6", 5120, "0");
     expectNumber(book, "G6", 2.5, "0.00");
 
-    expectTexts(book, 7, {n, "2012.01.01 00:00:00", "Displacement", "RMS", n, "\u00B5m", n, "1kHz"});
+    expectTexts(book, 7,
+                {n, "2012.01.01 00:00:00", "Displacement", "RMS", n, "\u00B5m", n, "1kHz"});
     expectNumber(book, "E7", -0.39, "0.000");
 
-    expectTexts(book, 8, {n, "2012.01.01 00:00:00", "Acceleration", "RMS", "-", "\u00B0C", n, "1kHz"});
+    expectTexts(book, 8,
+                {n, "2012.01.01 00:00:00", "Acceleration", "RMS", "-", "\u00B0C", n, "1kHz"});
     expectNumber(book, "G8", 1, "0.00");
 
     expectTexts(book, 9, {n, "---.--.-- --:--:--", "-", "-", "-", "-", "-", "-"});
