@@ -9,7 +9,7 @@ PACKAGES=(
     libgtest-dev libbenchmark-dev
     libxlsxwriter-dev python3-openpyxl
     fonts-crosextra-carlito fonts-liberation2
-    xvfb xauth imagemagick
+    xvfb xauth imagemagick xdotool x11-utils
 )
 # Callers may ask for more: test.sh adds the clang tool chain of the sanitizer and fuzz builds.
 PACKAGES+=(${PX417_EXTRA_PACKAGES:-})

@@ -65,12 +65,8 @@ void QtSerialPort::setCommPort(int port) {
     m_commPort = port;
 }
 
-bool QtSerialPort::setSettings(const QString& settings) {
-    const auto parsed = LineSettings::parse(settings);
-    if (!parsed)
-        return false;
-    m_settings = *parsed;
-    return true;
+void QtSerialPort::setSettings(const LineSettings& settings) {
+    m_settings = settings;
 }
 
 void QtSerialPort::setInputLen(int length) {
@@ -131,9 +127,8 @@ bool QtSerialPort::applySettings(QString* error) {
         m_port.setStopBits(toQt(m_settings.stopBits)) &&
         m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!applied) {
-        setError(error, QStringLiteral("COM%1: line settings %2 cannot be applied (%3)")
-                            .arg(QString::number(m_commPort), m_settings.toString(),
-                                 m_port.errorString()));
+        setError(error, QStringLiteral("COM%1: line settings cannot be applied (%2)")
+                            .arg(QString::number(m_commPort), m_port.errorString()));
     }
     return applied;
 }
