@@ -9,6 +9,7 @@ PACKAGES=(
     libgtest-dev libbenchmark-dev
     fonts-crosextra-carlito fonts-liberation2
     xvfb xauth imagemagick
+    libudev-dev udev util-linux
 )
 # Callers may ask for more: test.sh adds the clang tool chain of the sanitizer and fuzz builds.
 PACKAGES+=(${PX417_EXTRA_PACKAGES:-})

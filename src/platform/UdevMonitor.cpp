@@ -27,7 +27,8 @@ bool UdevMonitor::start(QString* error) {
     // "udev": the notices the device manager sends once its rules have run, so the node's
     // access rights are final by then.
     m_monitor = m_udev ? udev_monitor_new_from_netlink(m_udev, "udev") : nullptr;
-    if (!m_monitor || udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "tty", nullptr) < 0 ||
+    if (!m_monitor ||
+        udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "tty", nullptr) < 0 ||
         udev_monitor_enable_receiving(m_monitor) < 0) {
         *error = QStringLiteral("the device manager's monitor is not available");
         return false;

@@ -1,4 +1,5 @@
 #include "SystemDeviceList.h"
+#include "Warnings.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,21 +76,6 @@ TEST_F(VirtualPorts, linkWhoseTargetVanishesIsDroppedOnTheNextListing) {
     EXPECT_TRUE(devices.deviceNode(181).isEmpty());
 }
 
-// Collects the warnings written while it lives.
-class Warnings {
-public:
-    Warnings() { s_previous = qInstallMessageHandler(&Warnings::collect); }
-    ~Warnings() { qInstallMessageHandler(s_previous); }
-    static inline QStringList lines;
-
-private:
-    static void collect(QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtWarningMsg)
-            lines << text;
-    }
-    static inline QtMessageHandler s_previous = nullptr;
-};
-
 TEST_F(VirtualPorts, aLinkWhoseNumberOrNodeIsTakenIsLeftOutWithAWarningNamingBoth) {
     // A virtual meter published as COM1 while the first UART is COM1: the meter's entry
     // would open the UART.
@@ -105,7 +91,6 @@ TEST_F(VirtualPorts, aLinkWhoseNumberOrNodeIsTakenIsLeftOutWithAWarningNamingBot
         board.systemLocation = acm0;
         return QList<SerialPortFacts>{port(QStringLiteral("ttyS0"), QString()), board};
     });
-    Warnings::lines.clear();
     Warnings warnings;
     QStringList names;
     QString error;
@@ -115,11 +100,12 @@ TEST_F(VirtualPorts, aLinkWhoseNumberOrNodeIsTakenIsLeftOutWithAWarningNamingBot
                                   kLive}));
     EXPECT_EQ(devices.deviceNode(1), QStringLiteral("/dev/ttyS0"));
     EXPECT_TRUE(devices.deviceNode(5).isEmpty());
-    EXPECT_EQ(Warnings::lines,
-              (QStringList{QStringLiteral("Left out \"Arduino USB Serial Light Adapter (COM1)\" (") +
-                               liveTarget() + QStringLiteral("): COM1 is already /dev/ttyS0"),
-                           QStringLiteral("Left out \"Board (COM5)\" (") + acm0 +
-                               QStringLiteral("): the device is already COM2000")}));
+    EXPECT_EQ(
+        warnings.lines(),
+        (QStringList{QStringLiteral("Left out \"Arduino USB Serial Light Adapter (COM1)\" (") +
+                         liveTarget() + QStringLiteral("): COM1 is already /dev/ttyS0"),
+                     QStringLiteral("Left out \"Board (COM5)\" (") + acm0 +
+                         QStringLiteral("): the device is already COM2000")}));
 }
 
 TEST(SystemDeviceList, systemPortWhoseDescriptionNamesAnotherComNumberIsLeftOut) {
@@ -127,17 +113,17 @@ TEST(SystemDeviceList, systemPortWhoseDescriptionNamesAnotherComNumberIsLeftOut)
     SystemDeviceList devices(dir.filePath(QStringLiteral("none")), [] {
         SerialPortFacts hostile = port(QStringLiteral("ttyACM1"),
                                        QStringLiteral("Arduino USB Serial Light Adapter (COM1)"));
-        return QList<SerialPortFacts>{port(QStringLiteral("ttyS0"), QStringLiteral("UART")), hostile};
+        return QList<SerialPortFacts>{port(QStringLiteral("ttyS0"), QStringLiteral("UART")),
+                                      hostile};
     });
-    Warnings::lines.clear();
     Warnings warnings;
     QStringList names;
     QString error;
     ASSERT_TRUE(devices.deviceNames(&names, &error));
     EXPECT_EQ(names, QStringList{QStringLiteral("UART (COM1)")});
     EXPECT_TRUE(devices.deviceNode(2001).isEmpty());
-    ASSERT_EQ(Warnings::lines.size(), 1);
-    EXPECT_EQ(Warnings::lines.first(),
+    ASSERT_EQ(warnings.lines().size(), 1);
+    EXPECT_EQ(warnings.lines().first(),
               QStringLiteral("Left out \"Arduino USB Serial Light Adapter (COM1) (COM2001)\" "
                              "(/dev/ttyACM1): its name does not read as COM2001"));
 }

@@ -56,7 +56,9 @@ quint32 murmur2(const QByteArray& key) {
 // Sends notices to the manager's multicast group as the manager does after its rules ran.
 class ManagerNotices {
 public:
-    ManagerNotices() { m_socket = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_KOBJECT_UEVENT); }
+    ManagerNotices() {
+        m_socket = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_KOBJECT_UEVENT);
+    }
     ~ManagerNotices() {
         if (m_socket >= 0)
             ::close(m_socket);
@@ -68,7 +70,8 @@ public:
         QByteArray properties;
         for (const QByteArray& p :
              {QByteArray("ACTION=") + action, QByteArray("DEVPATH=") + devpath,
-              QByteArray("SUBSYSTEM=") + subsystem, QByteArray("SEQNUM=") + QByteArray::number(++seqnum),
+              QByteArray("SUBSYSTEM=") + subsystem,
+              QByteArray("SEQNUM=") + QByteArray::number(++seqnum),
               QByteArray("DEVNAME=/dev/ttyACM0"), QByteArray("MAJOR=166"), QByteArray("MINOR=0")})
             properties += p + '\0';
         struct Header {
