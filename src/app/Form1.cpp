@@ -18,12 +18,12 @@
 #include "Twips.h"
 
 #include <QCloseEvent>
+#include <QSignalBlocker>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QtDebug>
 
 #include <cmath>
@@ -59,14 +59,13 @@ QFont gridFont() {
     return f;
 }
 
-QString comText(qint16 port) {
-    return QStringLiteral("COM:") + QString::number(port);
-}
+QString comText(qint16 port) { return QStringLiteral("COM:") + QString::number(port); }
 
 } // namespace
 
 Form1::Form1(SerialPort& port, DeviceList& devices, Dialogs& dialogs, const Clock& clock,
-             ProgramControl& program, double twipsPerPixel, DeviceMonitor* monitor, QWidget* parent)
+             ProgramControl& program, double twipsPerPixel, DeviceMonitor* monitor,
+             QWidget* parent)
     : QWidget(parent), m_port(port), m_devices(devices), m_dialogs(dialogs), m_clock(clock),
       m_program(program), m_twipsPerPixel(twipsPerPixel) {
     buildControls();
@@ -228,9 +227,7 @@ void Form1::endProgram(int status) {
     m_program.endNow(status);
 }
 
-bool Form1::downloading() const {
-    return L_Status[0]->text() == kDownloading;
-}
+bool Form1::downloading() const { return L_Status[0]->text() == kDownloading; }
 
 void Form1::ScanCOMports() {
     m_discoveryPending = false;
@@ -368,13 +365,9 @@ void Form1::setSlotCell(int row, int col, const QString& text) {
     FG_Data->setTextMatrix(row, col, text);
 }
 
-QDateTime Form1::now() const {
-    return m_clock.now();
-}
+QDateTime Form1::now() const { return m_clock.now(); }
 
-void Form1::DecodeMemory() {
-    ::decodeMemory(*FG_Data, *FG_Mem);
-}
+void Form1::DecodeMemory() { ::decodeMemory(*FG_Data, *FG_Mem); }
 
 void Form1::RefreshStatus() {
     if (downloading())
@@ -385,9 +378,7 @@ void Form1::RefreshStatus() {
         FG_Mem->setMousePointer(mouse::kPointerDefault);
 }
 
-void Form1::Form_MouseMove() {
-    RefreshStatus();
-}
+void Form1::Form_MouseMove() { RefreshStatus(); }
 
 void Form1::Form_MouseUp(int button, int shift) {
     if (button == mouse::kRight && shift == (mouse::kShift | mouse::kCtrl))
@@ -421,9 +412,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void Form1::SetupMemTable() {
-    memtable::setupMemTable(*FG_Mem);
-}
+void Form1::SetupMemTable() { memtable::setupMemTable(*FG_Mem); }
 
 void Form1::C_Clear_Click() {
     if (downloading())
@@ -432,9 +421,7 @@ void Form1::C_Clear_Click() {
     SetupMemTable();
 }
 
-int Form1::GetMouseColumn() const {
-    return FG_Mem->mouseCol() + 1;
-}
+int Form1::GetMouseColumn() const { return FG_Mem->mouseCol() + 1; }
 
 int Form1::headerColumnAt(float y) const {
     const float h = static_cast<float>(FG_Mem->rowHeight(0));
@@ -469,9 +456,7 @@ void Form1::FG_Mem_MouseUp(int, int, float, float y) {
     LastSortAscending = !LastSortAscending;
 }
 
-void Form1::FG_Data_Click() {
-    m_dialogs.message(FG_Data->text(), kTitle, Dialogs::Icon::None);
-}
+void Form1::FG_Data_Click() { m_dialogs.message(FG_Data->text(), kTitle, Dialogs::Icon::None); }
 
 void Form1::C_Export_Click(int index) {
     if (downloading())
@@ -479,8 +464,7 @@ void Form1::C_Export_Click(int index) {
     const QString filter = QString::fromLatin1(csvexport::kDialogFilter);
     const RowRange range = exportRange(index, FG_Mem->row(), FG_Mem->rowSel());
     if (range.first + range.last == 0) {
-        m_dialogs.message(QString::fromLatin1(csvexport::kNoDataSelected), kTitle,
-                          Dialogs::Icon::None);
+        m_dialogs.message(QString::fromLatin1(csvexport::kNoDataSelected), kTitle, Dialogs::Icon::None);
         return;
     }
     const QString name = m_dialogs.saveFileName(filter, m_lastExportName);
@@ -505,9 +489,7 @@ void Form1::C_Help_Click() {
     P_Help[0]->setVisible(P_Help[0]->isHidden());
 }
 
-void Form1::VS_Help_Change() {
-    VS_Help_Scroll();
-}
+void Form1::VS_Help_Change() { VS_Help_Scroll(); }
 
 void Form1::VS_Help_Scroll() {
     const float top = helpPictureTop(PixelTwipsY, VS_Help->value());

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Dialogs.h"
-#include "Reception.h"
 #include "ReceptionView.h"
+#include "Reception.h"
 
 #include <QString>
 #include <QWidget>

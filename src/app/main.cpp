@@ -28,9 +28,9 @@ int main(int argc, char** argv) {
     QtDialogs dialogs;
     SystemClock clock;
     ExitProgram program;
-    const double factor = twips::perPixel(
-        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
-                                         : 96.0);
+    const double factor = twips::perPixel(QGuiApplication::primaryScreen()
+                                              ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
+                                              : 96.0);
 
     Form1 form(port, devices, dialogs, clock, program, factor, &monitor);
     dialogs.setParent(&form);
