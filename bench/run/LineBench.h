@@ -19,9 +19,10 @@ struct LineRun {
     double cpuMs = 0;               // reader thread, from opening the port to its last handler
 };
 
-// Starts the simulated meter (simPath) sending repeat downloads back to back at baud (0: as
-// fast as the line takes them), runs the reader's window in this process with the real serial
-// port and device list, and measures it. The window is shown on this process's platform.
+// Starts the simulated meter (simPath) sending repeat downloads one after another at baud (0: as
+// fast as the line takes them; each download waits until the reader has read the one before), runs
+// the reader's window in this process with the real serial port and device list, and measures it.
+// The window is shown on this process's platform.
 LineRun runDownloads(const QString& simPath, int baud, int repeat);
 
 } // namespace bench

@@ -8,9 +8,9 @@
 #include "DeviceMonitor.h"
 #include "Grid.h"
 #include "HelpScroll.h"
-#include "LogoImage.h"
 #include "MemTable.h"
 #include "MeterDiscovery.h"
+#include "MeterLine.h"
 #include "MouseCodes.h"
 #include "ProgramControl.h"
 #include "SerialPort.h"
@@ -134,7 +134,7 @@ void Form1::buildControls() {
     place(C_Export[1], kColumnLeft, 4680, kColumnWidth, 555);
 
     Picture1 = new QLabel(this);
-    Picture1->setPixmap(QPixmap::fromImage(logoimage::load()));
+    Picture1->setPixmap(QPixmap(QStringLiteral(":/px417/logo.png")));
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(Picture1, kColumnLeft, 240, 2400, 600);
 
@@ -187,9 +187,10 @@ void Form1::buildControls() {
     connect(VS_Help, &QScrollBar::sliderMoved, this, &Form1::VS_Help_Scroll);
 
     // A click on an entry runs port connection, also when the entry is already selected;
-    // a change of selection by keyboard runs it too.
-    connect(L_COM_Ports, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row < 0)
+    // the user moving the selection with the keys runs it too. Focus alone only makes an
+    // entry current, without selecting it, and so chooses nothing.
+    connect(L_COM_Ports, &QListWidget::itemSelectionChanged, this, [this] {
+        if (L_COM_Ports->selectedItems().isEmpty())
             return;
         m_listClickFromMouse = QGuiApplication::mouseButtons() != Qt::NoButton;
         L_COM_Ports_Click();
@@ -273,7 +274,7 @@ void Form1::L_COM_Ports_Click() {
     }
     ComPort = static_cast<qint16>(port);
     m_port.setCommPort(ComPort);
-    m_port.setSettings(QStringLiteral("9600,N,8,1"));
+    m_port.setSettings(kMeterLine);
     m_port.setInputLen(0);
     QString error;
     if (!m_port.open(&error)) {

@@ -14,7 +14,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("px417"));
-    QApplication::setApplicationDisplayName(Form1::kTitle);
+    // No display name: the toolkit would append it to every window title, the window's own
+    // caption and "Connection error" included. Boxes without a caption pass Form1::kTitle.
 
     // A logout or a kill ends the reader as closing its window does, so the port is closed
     // and its lock released.
@@ -28,9 +29,9 @@ int main(int argc, char** argv) {
     QtDialogs dialogs;
     SystemClock clock;
     ExitProgram program;
-    const double factor = twips::perPixel(QGuiApplication::primaryScreen()
-                                              ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
-                                              : 96.0);
+    const double factor = twips::perPixel(
+        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
+                                         : 96.0);
 
     Form1 form(port, devices, dialogs, clock, program, factor, &monitor);
     dialogs.setParent(&form);

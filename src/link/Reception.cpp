@@ -34,11 +34,15 @@ void Reception::onComm(const QByteArray& waiting, ReceptionView& view) {
         return;
     m_framer.append(waiting);
     // Every complete packet now, not one per call: at the end of a transfer no further
-    // notification comes to pick up a packet left behind. Text after slot 100 is kept: in
-    // downloads sent back to back it is the beginning of the next one.
+    // notification comes to pick up a packet left behind. Whatever follows slot 100 is
+    // dropped with the buffer: a meter sends one download per transfer, so it can only be a
+    // stray byte that would be glued to the next download's first packet.
     while (const std::optional<QByteArray> packet = m_framer.takePacket()) {
-        if (handlePacket(*packet, view) == kCalibrationSlot)
+        if (handlePacket(*packet, view) == kCalibrationSlot) {
             checkCompletion(view);
+            m_framer.clear();
+            return;
+        }
     }
 }
 

@@ -28,8 +28,8 @@ public:
 
     // One serial notification. waiting is what the port's input returned; when it is empty
     // nothing happens at all. Otherwise it is appended to ComBuffer and every complete packet
-    // held is handled in order. After the packet of slot 100 the completion check runs; text
-    // after it stays, as the beginning of the next download.
+    // held is handled in order. After the packet of slot 100 the completion check runs and
+    // ComBuffer is emptied: the rest of this read is dropped.
     void onComm(const QByteArray& waiting, ReceptionView& view);
 
     // A new line was opened: the unterminated text of the previous one can never be

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -407,6 +408,14 @@ void Grid::headerMouse(QMouseEvent* event) {
     m_mouseCol = m_header->logicalIndexAt(event->position().toPoint().x());
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonRelease)
         notifyMouse(m_header->viewport(), event);
+    // A click on the header row is a click on the grid too; the fixed row never becomes
+    // current, so the current cell stays where it was.
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (event->type() == QEvent::MouseButtonPress)
+        m_headerPressed = true;
+    else if (event->type() == QEvent::MouseButtonRelease && std::exchange(m_headerPressed, false))
+        emit clicked();
 }
 
 bool Grid::viewKey(QKeyEvent* event) {

@@ -77,7 +77,8 @@ public:
     double twipsPerPixel() const { return m_twipsPerPixel; }
 
 signals:
-    // A click on a cell; the cell is current by then.
+    // A click on a cell, which is current by then, or on the header row, which leaves the
+    // current cell as it was.
     void clicked();
     // Mouse moved over the grid. button and shift are the codes of MouseCodes.h; x and y are
     // twips from the grid's top left corner, header row included.
@@ -121,4 +122,5 @@ private:
     int m_mouseCol = -1;
     int m_pointer = 0;
     bool m_dragging = false;
+    bool m_headerPressed = false;
 };

@@ -67,12 +67,8 @@ void QtSerialPort::setCommPort(int port) {
     m_commPort = port;
 }
 
-bool QtSerialPort::setSettings(const QString& settings) {
-    const auto parsed = LineSettings::parse(settings);
-    if (!parsed)
-        return false;
-    m_settings = *parsed;
-    return true;
+void QtSerialPort::setSettings(const LineSettings& settings) {
+    m_settings = settings;
 }
 
 void QtSerialPort::setInputLen(int length) {
@@ -126,8 +122,8 @@ bool QtSerialPort::applySettings(const QString& node, QString* error) {
         m_port.setStopBits(toQt(m_settings.stopBits)) &&
         m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!applied) {
-        setError(error, QStringLiteral("%1: %2 (line settings %3)")
-                            .arg(m_port.errorString(), node, m_settings.toString()));
+        setError(error, QStringLiteral("%1: %2 (line settings cannot be applied)")
+                            .arg(m_port.errorString(), node));
     }
     return applied;
 }

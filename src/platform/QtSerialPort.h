@@ -24,7 +24,7 @@ public:
     // Closes the port and discards any bytes not yet read.
     void close() override;
     void setCommPort(int port) override;
-    bool setSettings(const QString& settings) override;
+    void setSettings(const LineSettings& settings) override;
     // A negative length counts as 0 (all waiting bytes).
     void setInputLen(int length) override;
     // Fails as well when the port is already open; close it first.

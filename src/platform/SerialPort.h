@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LineSettings.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -16,9 +18,8 @@ public:
     virtual void close() = 0;
     // The port number the next opening uses.
     virtual void setCommPort(int port) = 0;
-    // Line settings such as "9600,N,8,1"; returns false (and keeps the old ones) when the
-    // text cannot be read.
-    virtual bool setSettings(const QString& settings) = 0;
+    // Baud rate, parity, data and stop bits the next opening uses.
+    virtual void setSettings(const LineSettings& settings) = 0;
     // Characters a read returns; 0 means all waiting characters.
     virtual void setInputLen(int length) = 0;
     // Opens the port with the number and settings set before. Returns false when the port

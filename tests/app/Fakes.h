@@ -24,9 +24,14 @@ public:
         log << QStringLiteral("port %1").arg(port);
         m_port = port;
     }
-    bool setSettings(const QString& settings) override {
-        log << QStringLiteral("settings ") + settings;
-        return true;
+    void setSettings(const LineSettings& settings) override {
+        static constexpr char kParity[] = {'N', 'E', 'O', 'M', 'S'};
+        static const char* const kStop[] = {"1", "1.5", "2"};
+        log << QStringLiteral("settings %1,%2,%3,%4")
+                   .arg(settings.baudRate)
+                   .arg(QLatin1Char(kParity[static_cast<int>(settings.parity)]))
+                   .arg(settings.dataBits)
+                   .arg(QLatin1String(kStop[static_cast<int>(settings.stopBits)]));
     }
     void setInputLen(int length) override { log << QStringLiteral("inputlen %1").arg(length); }
     bool open(QString* error) override {

@@ -1,18 +1,19 @@
 #include "Controls.h"
 #include "Download.h"
-#include "Rig.h"
 #include "Form1.h"
 #include "Grid.h"
+#include "Rig.h"
 
+#include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
-
 
 TEST(Form1StartUp, withNoMeterTheListIsEmptyThePortClosedAndBothLinesReadReady) {
     Rig rig;
@@ -166,8 +167,8 @@ TEST(Form1Reception, aFullDownloadFillsTheTableAndReturnsToReady) {
     EXPECT_EQ(rig.detail(), "COM:181");
     EXPECT_EQ(rig.form->fgData().textMatrix(6, 11), "2027_02_01 21:05:03");
     const Grid& mem = rig.form->fgMem();
-    const QStringList expected{"1", "2012.01.01 02:17:26", "Acceleration", "RMS",
-                               "1.000", "g", "1.40", "1kHz"};
+    const QStringList expected{
+        "1", "2012.01.01 02:17:26", "Acceleration", "RMS", "1.000", "g", "1.40", "1kHz"};
     for (int c = 0; c < 8; ++c)
         EXPECT_EQ(mem.textMatrix(1, c), expected[c]) << "column " << c;
     EXPECT_EQ(mem.textMatrix(100, 0), "100");
@@ -283,18 +284,29 @@ TEST(Form1Table, clearEmptiesTheRowsAndRestoresTheLayoutKeepingSortDirection) {
     EXPECT_EQ(rig.form->fgData().textMatrix(1, 0), "0");
 }
 
-TEST(Form1SlotTable, onlyRightButtonWithExactlyShiftAndCtrlTogglesTheSlotTable) {
+TEST(Form1SlotTable, onlyARightReleaseWithExactlyShiftAndCtrlOverTheBackgroundTogglesIt) {
     Rig rig;
     rig.form->Form_Load();
-    const auto shown = [&] { return rig.form->fgData().isVisibleTo(rig.form.get()); };
-    rig.form->Form_MouseUp(2, 1);
-    rig.form->Form_MouseUp(2, 2);
-    rig.form->Form_MouseUp(2, 7);
-    rig.form->Form_MouseUp(1, 3);
-    EXPECT_FALSE(shown());
-    rig.form->Form_MouseUp(2, 3);
-    EXPECT_TRUE(shown());
-    rig.form->Form_MouseUp(2, 3);
+    rig.form->show();
+    const auto shown = [&] { return rig.form->fgData().isVisible(); };
+    const QPoint background(960, 440);
+    ASSERT_EQ(rig.form->childAt(background), nullptr);
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        for (int held = 0; held < 8; ++held) {
+            Qt::KeyboardModifiers modifiers;
+            modifiers.setFlag(Qt::ShiftModifier, held & 1);
+            modifiers.setFlag(Qt::ControlModifier, held & 2);
+            modifiers.setFlag(Qt::AltModifier, held & 4);
+            const bool toggles = button == Qt::RightButton && held == 3;
+            const bool before = shown();
+            QTest::mouseClick(rig.form.get(), button, modifiers, background);
+            EXPECT_EQ(shown(), before != toggles) << "button " << button << ", held " << held;
+            if (toggles) {
+                QTest::mouseClick(rig.form.get(), button, modifiers, background);
+                EXPECT_EQ(shown(), before) << "the second gesture";
+            }
+        }
+    }
     EXPECT_FALSE(shown());
 }
 
@@ -318,6 +330,20 @@ TEST(Form1SlotTable, aCellClickShowsTheCellTextInABox) {
     rig.form->FG_Data_Click();
     ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
     EXPECT_EQ(rig.dialogs.boxes[0].text, "5,01,02,03,04,05,06,07,08,09,AA");
+    EXPECT_EQ(rig.dialogs.boxes[0].caption, "PX417");
+}
+
+TEST(Form1SlotTable, aClickOnTheHeaderRowShowsTheCurrentCellTextInABox) {
+    Rig rig;
+    rig.form->Form_Load();
+    rig.form->show();
+    rig.form->fgData().show();
+    auto* view = rig.form->fgData().findChild<QTableView*>();
+    ASSERT_NE(view, nullptr);
+    // After the layout the current cell is the "Received" header cell.
+    QTest::mouseClick(view->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+    ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(rig.dialogs.boxes[0].text, "Received");
     EXPECT_EQ(rig.dialogs.boxes[0].caption, "PX417");
 }
 
@@ -350,7 +376,8 @@ TEST(Form1SlotTable, theGestureOverTheMeasurementTableDoesNothing) {
     for (const QPoint p : {QPoint(20, 10), QPoint(100, 200)}) {
         QWidget* target = rig.form->fgMem().childAt(p);
         ASSERT_NE(target, nullptr);
-        QTest::mouseClick(target, Qt::RightButton, shiftCtrl, target->mapFrom(&rig.form->fgMem(), p));
+        QTest::mouseClick(target, Qt::RightButton, shiftCtrl,
+                          target->mapFrom(&rig.form->fgMem(), p));
     }
     // A button ignores a right click and passes it up to the window.
     QTest::mouseClick(&rig.form->cClear(), Qt::RightButton, shiftCtrl);

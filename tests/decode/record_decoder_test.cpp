@@ -36,26 +36,6 @@ TEST(WholeRecord, calibratedAccelerationInG) {
                                           "1.000", "g", "1.40", "1kHz"}));
 }
 
-TEST(LookupTables, firstAndLastEntries) {
-    EXPECT_EQ(column(decode({.mode = 2}), 2), "Displacement");
-    EXPECT_EQ(column(decode({.calculation = 3}), 3), "B");
-    EXPECT_EQ(column(decode({.calculation = 1}), 3), "pk-pk");
-    EXPECT_EQ(column(decode({.units = 4}), 5), QString::fromUtf16(u"\u00B5m"));
-    EXPECT_EQ(column(decode({.units = 5}), 5), "mils");
-    EXPECT_EQ(column(decode({.filter = 2}), 7), "10kHz");
-    EXPECT_EQ(column(decode({.crest = 1023}), 6), "10.23");
-}
-
-TEST(LookupTables, gainAndDivisorEnds) {
-    // Q = A * K * (1000 / gain) / divisor = 1000 in each case.
-    EXPECT_EQ(column(decode({.reading = 1, .units = 0}, factorsAll(4183)), 4), "1.000");
-    EXPECT_EQ(column(decode({.reading = 1, .units = 5}, factorsAll(32246)), 4), "1.000");
-    EXPECT_EQ(column(decode({.reading = 1000, .units = 4, .gainCode = 7}, factorsAll(254)), 4),
-              "1.000");
-    EXPECT_EQ(column(decode({.reading = 1000, .units = 4, .gainCode = 0}, factorsAll(254)), 4),
-              "200.0");
-}
-
 TEST(WholeRecord, eachModeUsesItsOwnFactor) {
     CalibrationFactors factors{10.0, 20.0, 30.0};
     const RecordFields velocity{.reading = 127, .mode = 1, .units = 4};

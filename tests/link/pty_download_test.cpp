@@ -1,3 +1,4 @@
+#include "MeterLine.h"
 #include "MeterMemory.h"
 #include "QtSerialPort.h"
 #include "Reception.h"
@@ -6,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -25,7 +29,7 @@ struct Reader {
 
     bool open(QString* error) {
         port.setCommPort(kMeterPort);
-        port.setSettings(QStringLiteral("9600,N,8,1"));
+        port.setSettings(kMeterLine);
         port.setInputLen(0);
         if (!port.open(error))
             return false;
@@ -108,7 +112,59 @@ void runCleanDownload(const QString& speed, quint32 seed) {
     EXPECT_FALSE(QFileInfo(link).isSymLink()) << "the simulator left its link behind";
 }
 
+// A pseudo-terminal the test writes itself, for text no meter sends.
+class RawPty {
+public:
+    RawPty() {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0)
+            m_device = QString::fromLocal8Bit(ptsname(m_master));
+    }
+    ~RawPty() {
+        if (m_master >= 0)
+            ::close(m_master);
+    }
+    QString device() const { return m_device; }
+    // One write, so that the text reaches the reader together.
+    bool send(const QByteArray& text) {
+        return ::write(m_master, text.constData(), size_t(text.size())) == text.size();
+    }
+
+private:
+    int m_master = -1;
+    QString m_device;
+};
+
 } // namespace
+
+TEST(PtyDownload, strayTextAfterADownloadSpoilsNeitherThePanelNorTheNextDownload) {
+    const QByteArray clean = metersim::downloadText(metersim::makeMeterMemory(4));
+    const metersim::MeterMemory memory = metersim::makeMeterMemory(4);
+    // A lone digit would make the next slot 0 read as slot 50; a stray record packet would
+    // leave the panel at "Downloading...".
+    for (const QByteArray& stray :
+         {QByteArray("5"), metersim::recordPacket(3, memory.records[3]) + "/"}) {
+        SCOPED_TRACE(stray.toStdString());
+        RawPty line;
+        ASSERT_FALSE(line.device().isEmpty());
+        Reader reader(line.device());
+        QString error;
+        ASSERT_TRUE(reader.open(&error)) << qPrintable(error);
+
+        ASSERT_TRUE(line.send(clean + stray));
+        ASSERT_TRUE(reader.waitForCompletion());
+        EXPECT_EQ(reader.view.m_decodeCalls, 1);
+        EXPECT_EQ(reader.view.statusText(0), QStringLiteral("Ready."));
+        EXPECT_EQ(reader.view.statusText(1), QStringLiteral("COM:181"));
+        EXPECT_TRUE(reader.reception.comBuffer().isEmpty());
+
+        ASSERT_TRUE(line.send(clean));
+        ASSERT_TRUE(waitUntil([&] { return reader.view.m_decodeCalls == 2; }, kDownloadMs))
+            << qPrintable(reader.view.statusText(0));
+        EXPECT_EQ(reader.view.statusText(0), QStringLiteral("Ready."));
+        expectSlotRows(reader.view, memory);
+    }
+}
 
 TEST(PtyDownload, pacedDownloadFillsEverySlotRowAndEndsReady) {
     runCleanDownload("9600", 7);

@@ -196,17 +196,41 @@ TEST(Reception, fullDownloadEndsReadyThenDecodesOnce) {
     }
 }
 
-TEST(Reception, downloadsBackToBackInOneReadAreEachCheckedAndDecoded) {
-    Reception reception;
-    FakeView view;
-    // A burst without pacing: what follows slot 100 is the next download's beginning.
-    reception.onComm(download() + download() + recordPacket(3) + "4,01", view);
-    EXPECT_EQ(view.decodeCalls, 2);
-    EXPECT_EQ(view.statusText(0), "Downloading...");
-    EXPECT_EQ(view.statusText(1), "4%");
-    EXPECT_EQ(reception.slotReceived(3), 1);
-    EXPECT_EQ(reception.slotReceived(100), 0);
-    EXPECT_EQ(reception.comBuffer(), QByteArray("4,01"));
+TEST(Reception, whatFollowsSlot100InTheSameReadIsDroppedWithTheBuffer) {
+    {
+        // A stray "5" after the last "/" would make the next download's slot 0 read as 50.
+        Reception reception;
+        FakeView view;
+        reception.onComm(download() + "5", view);
+        EXPECT_EQ(view.decodeCalls, 1);
+        EXPECT_TRUE(reception.comBuffer().isEmpty());
+        sendPackets(reception, view, download());
+        EXPECT_EQ(view.decodeCalls, 2);
+        EXPECT_EQ(view.statusText(0), "Ready.");
+        EXPECT_EQ(view.statusText(1), "COM:181");
+        EXPECT_EQ(view.cells.textMatrix(1, kRawColumn) + '/', recordPacket(0));
+    }
+    {
+        // A stray record packet must not leave the panel at "Downloading...".
+        Reception reception;
+        FakeView view;
+        reception.onComm(download() + recordPacket(3) + "4,01", view);
+        EXPECT_EQ(view.decodeCalls, 1);
+        EXPECT_EQ(view.statusText(0), "Ready.");
+        EXPECT_EQ(view.statusText(1), "COM:181");
+        EXPECT_EQ(reception.slotReceived(3), 0);
+        EXPECT_TRUE(reception.comBuffer().isEmpty());
+    }
+    {
+        // Two downloads in one read: the first is checked and decoded, the second dropped.
+        Reception reception;
+        FakeView view;
+        reception.onComm(download() + download(), view);
+        EXPECT_EQ(view.decodeCalls, 1);
+        EXPECT_EQ(view.statusWrites(0), QStringList({"Downloading...", "Ready."}));
+        expectAllFlagsClear(reception);
+        EXPECT_TRUE(reception.comBuffer().isEmpty());
+    }
 }
 
 TEST(Reception, missingSlotFailsAndTheNextDownloadSucceeds) {

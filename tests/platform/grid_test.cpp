@@ -1,6 +1,5 @@
 #include "Grid.h"
 
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QImage>
 #include <QSignalSpy>
@@ -109,13 +108,6 @@ TEST(GridCells, aCellWriteTellsTheViewAboutThatCellOnly) {
     EXPECT_EQ(changed[0][0].toModelIndex(), model->index(2, 2));
     EXPECT_EQ(changed[0][1].toModelIndex(), model->index(2, 2));
     EXPECT_EQ(reset.count(), 0);
-
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < 800; ++i)
-        grid.setTextMatrix(1 + i % 10, i % 4, QString::number(i));
-    // Generous bound: a reset or relayout per write would take far longer.
-    EXPECT_LT(timer.elapsed(), 50);
 }
 
 TEST(GridCurrentCell, writingRowOrColShrinksTheSelection) {
@@ -439,10 +431,17 @@ TEST(GridMouse, clickedComesAfterTheCurrentCellMoved) {
     EXPECT_EQ(seen, "clicked text");
     EXPECT_EQ(released.count(), 1);
 
+    // The header row is clicked as well, but never becomes the current cell.
     seenRow = -1;
+    seen.clear();
     QTest::mouseClick(s.headerArea(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(seenRow, 4);
+    EXPECT_EQ(seen, "clicked text");
+
+    seenRow = -1;
+    QTest::mouseClick(s.headerArea(), Qt::RightButton, {}, QPoint(5, 5));
     QTest::mouseClick(s.viewport(), Qt::RightButton, {}, s.cell(2, 2));
-    EXPECT_EQ(seenRow, -1) << "only a left click on a cell is a click";
+    EXPECT_EQ(seenRow, -1) << "only a left click is a click";
     EXPECT_EQ(s.grid.row(), 4);
 }
 

@@ -57,7 +57,7 @@ QtSerialPort::PortResolver onlyPort(int number, const QString& device) {
 
 bool openMeterPort(QtSerialPort& port, int number, QString* error) {
     port.setCommPort(number);
-    port.setSettings("9600,N,8,1");
+    port.setSettings({9600, LineSettings::Parity::None, 8, LineSettings::StopBits::One});
     port.setInputLen(0);
     return port.open(error);
 }
@@ -102,6 +102,21 @@ TEST(QtSerialPort, opensWithTheLineSettingsAndReadsEverythingWaiting) {
 
     port.close();
     EXPECT_FALSE(port.portOpen());
+}
+
+TEST(QtSerialPort, otherLineSettingsReachTheLineAsGiven) {
+    TestLine line;
+    ASSERT_FALSE(line.device().isEmpty());
+    QtSerialPort port(onlyPort(7, line.device()));
+    port.setCommPort(7);
+    // A pseudo-terminal keeps eight data bits and no parity whatever is asked, so the rate
+    // and the stop bits are what can be seen to change.
+    port.setSettings({4800, LineSettings::Parity::None, 8, LineSettings::StopBits::Two});
+    QString error;
+    ASSERT_TRUE(port.open(&error)) << qPrintable(error);
+    const termios applied = line.settings();
+    EXPECT_EQ(cfgetispeed(&applied), speed_t(B4800));
+    EXPECT_EQ(applied.c_cflag & CSTOPB, tcflag_t(CSTOPB));
 }
 
 TEST(QtSerialPort, inputLengthLimitsOneReadAndKeepsTheRestInOrder) {

@@ -15,7 +15,6 @@
 #include "Form1.h"
 #include "HelpPage.h"
 #include "Logo.h"
-#include "LogoImage.h"
 #include "Palette.h"
 #include "WindowShots.h"
 
@@ -24,7 +23,6 @@
 #include <QFontInfo>
 #include <QImageWriter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
 #include <QThread>
@@ -39,16 +37,6 @@ bool save(const QImage& image, const QString& path) {
         return true;
     std::fprintf(stderr, "px417-artwork: cannot write %s: %s\n", qPrintable(path),
                  qPrintable(writer.errorString()));
-    return false;
-}
-
-bool saveRaw(const QByteArray& bytes, const QString& path) {
-    QSaveFile file(path);
-    if (!bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
-        file.commit())
-        return true;
-    std::fprintf(stderr, "px417-artwork: cannot write %s: %s\n", qPrintable(path),
-                 bytes.isEmpty() ? "the logo has the wrong size" : qPrintable(file.errorString()));
     return false;
 }
 
@@ -93,7 +81,7 @@ int main(int argc, char** argv) {
 
     const QImage logo = drawLogo();
     const QImage help = toIndexed8(drawHelpPage(takeHelpShots()));
-    const bool ok = saveRaw(logoimage::toRaw(logo), out.filePath(QStringLiteral("logo.rgb"))) &&
+    const bool ok = save(logo, out.filePath(QStringLiteral("logo.png"))) &&
                     save(help, out.filePath(QStringLiteral("help.png")));
     return ok ? 0 : 1;
 }

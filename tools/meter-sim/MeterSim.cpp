@@ -16,6 +16,10 @@ constexpr int kSendTickMs = 4;
 constexpr qint64 kBitsPerCharacter = 10;
 // Closing the master hangs the line up and can flush what the reader has not read yet.
 constexpr int kExitGraceMs = 1000;
+// A reader handles one download per read, so the next waits until the line is read empty:
+// polled this often, and sent this long after.
+constexpr int kGapPollMs = 2;
+constexpr int kGapPauseMs = 5;
 
 } // namespace
 
@@ -26,6 +30,8 @@ MeterSim::MeterSim(PtyLine& line, QByteArray download, Options options, QObject*
     m_sendTimer.setInterval(kSendTickMs);
     m_sendTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_sendTimer, &QTimer::timeout, this, &MeterSim::sendDue);
+    m_gapTimer.setInterval(kGapPollMs);
+    connect(&m_gapTimer, &QTimer::timeout, this, &MeterSim::awaitReader);
 
     m_stdin = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
     connect(m_stdin, &QSocketNotifier::activated, this, &MeterSim::readStdin);
@@ -67,10 +73,11 @@ void MeterSim::readStdin() {
 void MeterSim::beginSending() {
     m_waiting = false;
     m_pollTimer.stop();
-    m_pending = m_download.repeated(qMax(1, m_options.repeat));
+    m_pending = m_download;
     m_sent = 0;
+    m_downloadsLeft = qMax(1, m_options.repeat);
     log(QStringLiteral("sending %1 characters at %2")
-            .arg(m_pending.size())
+            .arg(m_pending.size() * m_downloadsLeft)
             .arg(m_options.baudRate > 0 ? QStringLiteral("%1 baud").arg(m_options.baudRate)
                                         : QStringLiteral("full speed")));
     m_sendClock.start();
@@ -102,6 +109,11 @@ void MeterSim::sendDue() {
         return;
 
     m_sendTimer.stop();
+    if (--m_downloadsLeft > 0) {
+        m_line.drain();
+        m_gapTimer.start();
+        return;
+    }
     log(QStringLiteral("download sent"));
     if (m_options.exitAfter) {
         QTimer::singleShot(kExitGraceMs, this, &MeterSim::finished);
@@ -110,6 +122,22 @@ void MeterSim::sendDue() {
         m_line.resetSettings();
         waitForReader();
     }
+}
+
+void MeterSim::awaitReader() {
+    // Twice empty in a row: text just written may not have reached the queue at the first look.
+    // A line that cannot tell counts as empty, which leaves only the pause.
+    m_emptyLooks = m_line.waitingForReader() <= 0 ? m_emptyLooks + 1 : 0;
+    if (m_emptyLooks < 2)
+        return;
+    m_emptyLooks = 0;
+    m_gapTimer.stop();
+    QTimer::singleShot(kGapPauseMs, this, [this] {
+        m_sent = 0;
+        m_sendClock.start();
+        m_sendTimer.start();
+        sendDue();
+    });
 }
 
 void MeterSim::log(const QString& text) {

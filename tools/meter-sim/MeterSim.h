@@ -17,7 +17,7 @@ public:
         int baudRate = 9600;       // 0 sends everything at once
         bool waitForReader = true; // false: send at once
         bool exitAfter = false;    // finish after sending instead of waiting again
-        int repeat = 1;            // downloads sent back to back each time
+        int repeat = 1;            // downloads sent one after another each time
     };
 
     // line must outlive the simulator.
@@ -38,6 +38,8 @@ private:
     void readStdin();
     void beginSending();
     void sendDue();
+    // Between downloads: once the reader has taken the last one, and a moment later, the next.
+    void awaitReader();
     void log(const QString& text);
 
     PtyLine& m_line;
@@ -45,9 +47,12 @@ private:
     Options m_options;
     QTimer m_pollTimer;
     QTimer m_sendTimer;
+    QTimer m_gapTimer;
     QElapsedTimer m_sendClock;
     QSocketNotifier* m_stdin = nullptr;
     QByteArray m_pending;
     qsizetype m_sent = 0;
+    int m_downloadsLeft = 0;
+    int m_emptyLooks = 0;
     bool m_waiting = false;
 };

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -22,6 +23,8 @@ QString systemError(const char* what) {
 } // namespace
 
 PtyLine::~PtyLine() {
+    if (m_readerEnd >= 0)
+        ::close(m_readerEnd);
     if (m_fd >= 0)
         ::close(m_fd);
 }
@@ -56,7 +59,19 @@ bool PtyLine::open(QString* error) {
         *error = systemError("tcsetattr");
         return false;
     }
+    m_readerEnd = ::open(name, O_RDONLY | O_NOCTTY | O_NONBLOCK);
     return true;
+}
+
+void PtyLine::drain() {
+    tcdrain(m_fd);
+}
+
+int PtyLine::waitingForReader() const {
+    int waiting = 0;
+    if (m_readerEnd < 0 || ioctl(m_readerEnd, FIONREAD, &waiting) != 0)
+        return -1;
+    return waiting;
 }
 
 void PtyLine::resetSettings() {

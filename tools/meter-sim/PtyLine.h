@@ -29,8 +29,16 @@ public:
     // -1 on an error.
     qint64 write(const char* data, qint64 size);
 
+    // Waits until everything written has left the line's output queue.
+    void drain();
+    // Bytes written that the reader has not read yet; -1 when that cannot be told.
+    int waitingForReader() const;
+
 private:
     int m_fd = -1;
+    // The line's own end, held open from the start (a reader's exclusive open would refuse it
+    // later) only to see how much of the written text still waits to be read.
+    int m_readerEnd = -1;
     QString m_devicePath;
     termios m_baseline{};
 };

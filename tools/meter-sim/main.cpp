@@ -77,8 +77,10 @@ std::optional<Settings> readSettings(const QCoreApplication& app) {
     const QCommandLineOption lowercase("lowercase", "Send hexadecimal digits in lower case.");
     const QCommandLineOption junk("junk", "Fault: line noise before and between packets.");
     const QCommandLineOption stopAfter("stop-after", "Fault: stop after this slot.", "slot", "100");
-    const QCommandLineOption repeat("repeat", "Send the download this many times in a row.", "n",
-                                    "1");
+    const QCommandLineOption repeat(
+        "repeat",
+        "Send the download this many times in a row, each once the reader has read the last.", "n",
+        "1");
     parser.addOptions({name, speed, seed, noWait, exitAfter, dropSlot, truncateSlot, duplicateSlot,
                        lowercase, junk, stopAfter, repeat});
     parser.process(app);

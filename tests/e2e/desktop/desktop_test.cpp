@@ -1,0 +1,252 @@
+// The reader's program on a real X server, as a desktop sees it: window titles read with xprop,
+// keys and clicks sent through the server with xdotool. Run under xvfb-run (see CMakeLists.txt).
+#include "MeterProcess.h"
+#include "QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kWaitMs = 20000;
+// Time in which a box or an opened port would show after a key.
+constexpr int kSettleMs = 700;
+
+// Runs a command to its end; true when it ran and succeeded. Its output goes to *out.
+bool run(const QString& program, const QStringList& arguments, QString* out = nullptr) {
+    QProcess process;
+    process.start(program, arguments);
+    const bool ok = process.waitForFinished(kWaitMs) &&
+                    process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (out)
+        *out = QString::fromUtf8(process.readAllStandardOutput());
+    return ok;
+}
+
+QString output(const QString& program, const QStringList& arguments) {
+    QString out;
+    run(program, arguments, &out);
+    return out;
+}
+
+bool xdotool(const QStringList& arguments) {
+    return run(QStringLiteral("xdotool"), arguments);
+}
+
+// A pty published under a meter's name: a port the reader can open.
+class OpenableMeter {
+public:
+    OpenableMeter(const QString& folder, const QString& name) {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0) {
+            m_node = QString::fromLocal8Bit(ptsname(m_master));
+            m_ok = QFile::link(m_node, folder + u'/' + name);
+        }
+    }
+    ~OpenableMeter() {
+        if (m_master >= 0)
+            ::close(m_master);
+    }
+    bool ok() const { return m_ok; }
+    QString node() const { return m_node; }
+
+private:
+    int m_master = -1;
+    QString m_node;
+    bool m_ok = false;
+};
+
+// A meter whose link leads to a plain file: listed, but its port cannot be opened.
+bool publishUnopenable(const QString& folder, const QString& name) {
+    const QString target = folder + QStringLiteral("/../not-a-terminal");
+    QFile file(target);
+    return file.open(QIODevice::WriteOnly) && QFile::link(target, folder + u'/' + name);
+}
+
+// px417 as the user starts it, on this display, finding meters only in a private runtime
+// directory.
+class Program {
+public:
+    explicit Program(const RuntimeDir& runtime) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        m_process.setProcessEnvironment(environment);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(QStringLiteral(PX417_PATH), QStringList());
+        m_process.waitForStarted(kWaitMs);
+    }
+    ~Program() {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(kWaitMs);
+        }
+    }
+    bool running() const { return m_process.state() == QProcess::Running; }
+    bool waitForExit(int* status) {
+        if (!m_process.waitForFinished(kWaitMs))
+            return false;
+        *status = m_process.exitCode();
+        return true;
+    }
+
+    // The program's mapped top-level windows, as X window ids in decimal.
+    QStringList windows() const {
+        return output(QStringLiteral("xdotool"),
+                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                       QStringLiteral("--pid"), QString::number(m_process.processId())})
+            .split(u'\n', Qt::SkipEmptyParts);
+    }
+    // Waits until the program shows a window not among known; returns it, or an empty text.
+    QString waitForNewWindow(const QStringList& known = {}) const {
+        QString found;
+        waitUntil(
+            [&] {
+                for (const QString& id : windows())
+                    if (!known.contains(id))
+                        found = id;
+                return !found.isEmpty();
+            },
+            kWaitMs);
+        return found;
+    }
+    // True while the program holds the device node open.
+    bool holdsOpen(const QString& node) const {
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(m_process.processId()));
+        for (const QFileInfo& fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot))
+            if (fd.symLinkTarget() == node)
+                return true;
+        return false;
+    }
+
+private:
+    QProcess m_process;
+};
+
+// xprop's line for the window's _NET_WM_NAME, the title the desktop shows.
+QString titleLine(const QString& window) {
+    return output(QStringLiteral("xprop"),
+                  {QStringLiteral("-id"), window, QStringLiteral("_NET_WM_NAME")})
+        .trimmed();
+}
+
+QString titleLineOf(const char* title) {
+    return QStringLiteral("_NET_WM_NAME(UTF8_STRING) = \"%1\"").arg(QString::fromUtf8(title));
+}
+
+// Clicks at a point of the window, in its pixels.
+bool click(const QString& window, int x, int y, int button = 1) {
+    return xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"),
+                    QStringLiteral("--window"), window, QString::number(x), QString::number(y)}) &&
+           xdotool({QStringLiteral("click"), QString::number(button)});
+}
+
+// Gives the window the keyboard and sends keys through the server to whatever has it.
+bool focusAndPress(const QString& window, const QString& key) {
+    return xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}) &&
+           xdotool({QStringLiteral("key"), key});
+}
+
+bool haveTools() {
+    return !qgetenv("DISPLAY").isEmpty() && run(QStringLiteral("xdotool"), {"version"}) &&
+           run(QStringLiteral("xprop"), {"-version"});
+}
+
+#define REQUIRE_DESKTOP()                                                                          \
+    if (!haveTools())                                                                              \
+    GTEST_SKIP() << "needs an X display (run under xvfb-run -a) with xdotool and xprop"
+
+} // namespace
+
+TEST(DesktopTitles, theWindowShowsExactlyItsCaptionAndBoxesWithoutOneShowTheProgramTitle) {
+    REQUIRE_DESKTOP();
+    RuntimeDir runtime;
+    ASSERT_TRUE(runtime.ok());
+    Program program(runtime);
+    const QString window = program.waitForNewWindow();
+    ASSERT_FALSE(window.isEmpty()) << "the window did not appear";
+    EXPECT_EQ(titleLine(window), titleLineOf(" Dorvalix QT570R data reader"));
+
+    // "Export Data (selection)" right after start-up: "No data selected".
+    ASSERT_TRUE(click(window, 864, 330));
+    const QString box = program.waitForNewWindow({window});
+    ASSERT_FALSE(box.isEmpty()) << "no box";
+    EXPECT_EQ(titleLine(box), titleLineOf("PX417"));
+    ASSERT_TRUE(focusAndPress(box, QStringLiteral("Return")));
+    EXPECT_TRUE(waitUntil([&] { return program.windows() == QStringList{window}; }, kWaitMs));
+    EXPECT_TRUE(program.running());
+}
+
+TEST(DesktopTitles, theConnectionErrorBoxShowsExactlyItsCaptionAndTheProgramEndsAfterIt) {
+    REQUIRE_DESKTOP();
+    RuntimeDir runtime;
+    ASSERT_TRUE(runtime.ok());
+    ASSERT_TRUE(publishUnopenable(runtime.portsFolder(),
+                                  QStringLiteral("Arduino USB Serial Light Adapter (COM181)")));
+    Program program(runtime);
+    // Start-up shows the box before the window.
+    const QString box = program.waitForNewWindow();
+    ASSERT_FALSE(box.isEmpty()) << "no box";
+    EXPECT_EQ(titleLine(box), titleLineOf("Connection error"));
+    ASSERT_TRUE(focusAndPress(box, QStringLiteral("Return")));
+    int status = 0;
+    ASSERT_TRUE(program.waitForExit(&status));
+    EXPECT_EQ(status, 1);
+}
+
+TEST(DesktopSlotTable, aClickOnTheHeaderRowShowsABox) {
+    REQUIRE_DESKTOP();
+    RuntimeDir runtime;
+    ASSERT_TRUE(runtime.ok());
+    Program program(runtime);
+    const QString window = program.waitForNewWindow();
+    ASSERT_FALSE(window.isEmpty());
+
+    // Shift and Ctrl held, right button released over the background beside the buttons.
+    ASSERT_TRUE(
+        xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("--window"),
+                 window, QStringLiteral("962"), QStringLiteral("200")}));
+    ASSERT_TRUE(
+        xdotool({QStringLiteral("keydown"), QStringLiteral("shift+ctrl"), QStringLiteral("click"),
+                 QStringLiteral("3"), QStringLiteral("keyup"), QStringLiteral("shift+ctrl")}));
+    QTest::qWait(kSettleMs);
+    // The "B0" header of the slot table, which now covers the measurement table.
+    ASSERT_TRUE(click(window, 16 + 60, 16 + 8));
+    const QString box = program.waitForNewWindow({window});
+    ASSERT_FALSE(box.isEmpty()) << "a click on the header row showed no box";
+    EXPECT_EQ(titleLine(box), titleLineOf("PX417"));
+}
+
+TEST(DesktopFocus, tabbingIntoTheConnectionListChoosesNoMeterButAnArrowKeyDoes) {
+    REQUIRE_DESKTOP();
+    RuntimeDir runtime;
+    ASSERT_TRUE(runtime.ok());
+    // Listed by name: COM12 first, then COM5.
+    OpenableMeter first(runtime.portsFolder(),
+                        QStringLiteral("Arduino USB Serial Light Adapter (COM12)"));
+    ASSERT_TRUE(first.ok());
+    ASSERT_TRUE(publishUnopenable(runtime.portsFolder(),
+                                  QStringLiteral("Arduino USB Serial Light Adapter (COM5)")));
+    Program program(runtime);
+    const QString window = program.waitForNewWindow();
+    ASSERT_FALSE(window.isEmpty());
+
+    ASSERT_TRUE(focusAndPress(window, QStringLiteral("Tab")));
+    QTest::qWait(kSettleMs);
+    EXPECT_FALSE(program.holdsOpen(first.node())) << "focus opened the first meter's port";
+    EXPECT_EQ(program.windows(), QStringList{window}) << "focus showed a box";
+    EXPECT_TRUE(program.running());
+
+    // Down from the entry focus made current chooses the second, whose port fails.
+    ASSERT_TRUE(focusAndPress(window, QStringLiteral("Down")));
+    const QString box = program.waitForNewWindow({window});
+    ASSERT_FALSE(box.isEmpty()) << "the arrow key chose no meter";
+    EXPECT_EQ(titleLine(box), titleLineOf("Connection error"));
+}
