@@ -1,10 +1,21 @@
 # Installation and the Debian package. `cmake --install` puts exactly the two programs in bin/,
-# the desktop entry and the icon; tests, benchmarks and tools/artwork are never installed.
+# the desktop entry, the icon and the udev rule; tests, benchmarks and tools/artwork are never
+# installed.
 # `cpack -G DEB` in the build folder builds px417_<version>_<arch>.deb.
 
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/px417.desktop DESTINATION share/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/px417.svg
         DESTINATION share/icons/hicolor/scalable/apps)
+# The meter's udev rule: access for the user at the desktop without dialout, and ModemManager
+# kept off the line. lib/udev/rules.d under the prefix: /usr/lib/... from the package,
+# /usr/local/lib/... from a source install; udev reads both.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/udev/70-px417.rules DESTINATION lib/udev/rules.d)
+if(PX417_BUILD_TESTS)
+    add_test(NAME udev_rule_check
+             COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-udev-rule.sh
+                     ${PROJECT_SOURCE_DIR}/packaging/udev/70-px417.rules)
+    set_tests_properties(udev_rule_check PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME px417)

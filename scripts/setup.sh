@@ -10,6 +10,7 @@ PACKAGES=(
     libxlsxwriter-dev python3-openpyxl
     fonts-crosextra-carlito fonts-liberation2
     xvfb xauth imagemagick xdotool x11-utils
+    libudev-dev udev util-linux
 )
 # Callers may ask for more: test.sh adds the clang tool chain of the sanitizer and fuzz builds.
 PACKAGES+=(${PX417_EXTRA_PACKAGES:-})
