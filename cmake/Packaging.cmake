@@ -1,7 +1,8 @@
 # Installation and the Debian package. `cmake --install` puts exactly the two programs in bin/,
-# the desktop entry, the icon and the AppStream metainfo, and on Linux the manual pages and the
-# package's copyright and changelog; tests, benchmarks and tools/artwork are never installed.
-# scripts/build-deb.sh builds px417_<version>_<arch>.deb in build-deb/ with Debian's flags.
+# the desktop entry, the icon, the AppStream metainfo and the udev rule, and on Linux the manual
+# pages and the package's copyright and changelog; tests, benchmarks and tools/artwork are never
+# installed. scripts/build-deb.sh builds px417_<version>_<arch>.deb in build-deb/ with Debian's
+# flags.
 
 set(PX417_HOMEPAGE "https://px417.example.org/")
 set(PX417_MAINTAINER "PX417 developers <px417@px417.example.org>")
@@ -37,6 +38,17 @@ if(UNIX AND NOT APPLE)
             DESTINATION share/doc/px417)
 endif()
 
+# The meter's udev rule: access for the user at the desktop without dialout, and ModemManager
+# kept off the line. lib/udev/rules.d under the prefix: /usr/lib/... from the package,
+# /usr/local/lib/... from a source install; udev reads both.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/udev/70-px417.rules DESTINATION lib/udev/rules.d)
+if(PX417_BUILD_TESTS)
+    add_test(NAME udev_rule_check
+             COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-udev-rule.sh
+                     ${PROJECT_SOURCE_DIR}/packaging/udev/70-px417.rules)
+    set_tests_properties(udev_rule_check PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+endif()
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME px417)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -46,9 +58,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Data reader for the QT570R handheld vibra
 # One string: a CMake list here would show its ";" in the description. Lines stay under 80.
 set(CPACK_PACKAGE_DESCRIPTION
     "Receives the stored measurements of a QT570R vibration meter over its USB
-serial port, shows them in a sortable table and exports them as CSV.
-Includes px417-meter-sim, a simulated meter on a pseudo-terminal for trying
-the reader without a meter.")
+serial port, shows them in a sortable table and exports them as CSV or as an
+Excel workbook. Includes px417-meter-sim, a simulated meter on a
+pseudo-terminal for trying the reader without a meter.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PX417_STRIP ${CMAKE_STRIP})

@@ -45,3 +45,13 @@ function(px417_add_library name)
         target_link_libraries(${name} INTERFACE ${ARG_LIBS})
     endif()
 endfunction()
+
+# px417_reads_workbooks(<test target>)
+# The test reads workbooks back with openpyxl through tests/common/read_workbook.py. Debian's own
+# interpreter comes first: the one that python3-openpyxl installs into.
+function(px417_reads_workbooks target)
+    find_program(PX417_PYTHON3 NAMES python3 HINTS /usr/bin REQUIRED)
+    target_compile_definitions(${target} PRIVATE
+        PX417_PYTHON3="${PX417_PYTHON3}"
+        PX417_READ_WORKBOOK="${PROJECT_SOURCE_DIR}/tests/common/read_workbook.py")
+endfunction()

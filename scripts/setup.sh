@@ -8,8 +8,10 @@ PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-qpa-plugins libgl-dev
     libgtest-dev libbenchmark-dev
+    libxlsxwriter-dev python3-openpyxl
     fonts-crosextra-carlito fonts-liberation2
     xvfb xauth imagemagick xdotool x11-utils
+    libudev-dev udev util-linux
 )
 # Callers may ask for more: test.sh adds the clang tool chain of the sanitizer and fuzz builds.
 PACKAGES+=(${PX417_EXTRA_PACKAGES:-})

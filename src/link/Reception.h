@@ -20,6 +20,8 @@ public:
     static constexpr const char* kReady = "Ready.";
     static constexpr const char* kDataCheckError = "Data check error.";
     static constexpr const char* kPleaseTryAgain = "Please try again.";
+    static constexpr const char* kConnectionLost = "Connection lost.";
+    static constexpr const char* kPleaseReconnect = "Please reconnect.";
 
     // Sets every SlotReceived flag to 0, as at start-up.
     void resetFlags();
@@ -34,6 +36,11 @@ public:
     // completed and would be glued to the first packet of the new line, so it is discarded.
     // SlotReceived is kept.
     void discardPending();
+
+    // The line went away: a download under way can never complete, so its flags and the
+    // buffered text are dropped, and the panel says so (which also ends the download guard).
+    // The slot table and the measurement table keep what they hold.
+    void lineLost(ReceptionView& view);
 
     // The received text not yet handled.
     const QByteArray& comBuffer() const;

@@ -11,6 +11,7 @@
 #include "MeterProcess.h"
 #include "QtSerialPort.h"
 #include "SystemDeviceList.h"
+#include "SystemDeviceMonitor.h"
 
 #include <QDir>
 #include <QFile>
@@ -127,12 +128,14 @@ private:
 };
 
 // The reader as main() builds it; only the dialogs and the program's end are fakes, and the
-// devices are those of the runtime directory.
+// devices are those of the runtime directory. With watch, devices arriving and leaving are
+// noticed as main() has them noticed; without, only a click finds new meters.
 struct LiveReader {
-    explicit LiveReader(const QString& portsFolder)
+    explicit LiveReader(const QString& portsFolder, bool watch = false)
         : devices(portsFolder, [] { return QList<portnaming::SerialPortFacts>(); }),
-          port([this](int com) { return devices.deviceNode(com); }) {
-        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, 15.0);
+          port([this](int com) { return devices.deviceNode(com); }), monitor(portsFolder) {
+        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, 15.0,
+                                       watch ? &monitor : nullptr);
         form->Form_Load();
     }
     QString state() const { return form->lStatus(0).text(); }
@@ -145,6 +148,7 @@ struct LiveReader {
 
     SystemDeviceList devices;
     QtSerialPort port;
+    SystemDeviceMonitor monitor;
     FakeDialogs dialogs;
     SteppingClock clock;
     FakeProgram program;
