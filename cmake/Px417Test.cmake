@@ -82,3 +82,13 @@ function(px417_check_core)
         endforeach()
     endforeach()
 endfunction()
+
+# px417_reads_workbooks(<test target>)
+# The test reads workbooks back with openpyxl through tests/support/read_workbook.py. Debian's
+# own interpreter comes first: the one that python3-openpyxl installs into.
+function(px417_reads_workbooks target)
+    find_program(PX417_PYTHON3 NAMES python3 HINTS /usr/bin REQUIRED)
+    target_compile_definitions(${target} PRIVATE
+        PX417_PYTHON3="${PX417_PYTHON3}"
+        PX417_READ_WORKBOOK="${PROJECT_SOURCE_DIR}/tests/support/read_workbook.py")
+endfunction()

@@ -34,9 +34,9 @@ echo "package: $DEB"
 dpkg-deb --field "$DEB" Package Version Depends
 echo "files:"
 dpkg-deb --contents "$DEB" | awk '{print "  " $6}' | grep -v '/$'
-expected=$'./usr/bin/px417\n./usr/bin/px417-meter-sim\n./usr/share/applications/px417.desktop\n./usr/share/icons/hicolor/scalable/apps/px417.svg'
+expected=$'./usr/bin/px417\n./usr/bin/px417-meter-sim\n./usr/lib/udev/rules.d/70-px417.rules\n./usr/share/applications/px417.desktop\n./usr/share/doc/px417/changelog.gz\n./usr/share/doc/px417/copyright\n./usr/share/icons/hicolor/scalable/apps/px417.svg\n./usr/share/man/man1/px417-meter-sim.1.gz\n./usr/share/man/man1/px417.1.gz\n./usr/share/metainfo/org.example.px417.metainfo.xml'
 actual="$(dpkg-deb --contents "$DEB" | awk '{print $6}' | grep -v '/$' | sort)"
-[ "$actual" = "$expected" ] || { echo "FAIL: unexpected file list"; exit 1; }
+[ "$actual" = "$(sort <<<"$expected")" ] || { echo "FAIL: unexpected file list"; exit 1; }
 
 # The check that runs inside the installed system: the programs from /usr/bin only.
 CHECK='set -eu

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the demo need, when missing,
 # then configures and builds into build/. Sourced by run.sh and test.sh.
+# PX417_BUILD_TARGETS: the targets to build (run.sh builds only what it runs); all when unset.
 set -euo pipefail
 
 PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-qpa-plugins libgl-dev
     libgtest-dev libbenchmark-dev
+    libxlsxwriter-dev python3-openpyxl
     fonts-crosextra-carlito fonts-liberation2
     xvfb xauth imagemagick xdotool x11-utils
+    libudev-dev udev util-linux
 )
 # Callers may ask for more: test.sh adds the clang tool chain of the sanitizer and fuzz builds.
 PACKAGES+=(${PX417_EXTRA_PACKAGES:-})
@@ -31,4 +34,5 @@ fi
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD_DIR" -j "$(nproc)"
+read -r -a targets <<<"${PX417_BUILD_TARGETS:-}"
+cmake --build "$BUILD_DIR" -j "$(nproc)" ${targets[@]:+--target "${targets[@]}"}

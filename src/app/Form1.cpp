@@ -5,7 +5,7 @@
 #include "CsvExport.h"
 #include "DecodeMemory.h"
 #include "DeviceList.h"
-#include "Dialogs.h"
+#include "DeviceMonitor.h"
 #include "Grid.h"
 #include "HelpScroll.h"
 #include "MemTable.h"
@@ -16,6 +16,7 @@
 #include "SerialPort.h"
 #include "SlotTable.h"
 #include "StatusTexts.h"
+#include "TableExport.h"
 #include "Twips.h"
 
 #include <QCloseEvent>
@@ -25,6 +26,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QtDebug>
 
 #include <cmath>
 
@@ -65,11 +67,15 @@ QFont gridFont() {
 } // namespace
 
 Form1::Form1(SerialPort& port, DeviceList& devices, Dialogs& dialogs, const Clock& clock,
-             ProgramControl& program, double twipsPerPixel, QWidget* parent)
+             ProgramControl& program, double twipsPerPixel, DeviceMonitor* monitor,
+             QWidget* parent)
     : QWidget(parent), m_port(port), m_devices(devices), m_dialogs(dialogs), m_clock(clock),
       m_program(program), m_twipsPerPixel(twipsPerPixel) {
     buildControls();
     connect(&m_port, &SerialPort::comm, this, &Form1::MSComm1_OnComm);
+    connect(&m_port, &SerialPort::lineLost, this, &Form1::lineLost);
+    if (monitor)
+        connect(monitor, &DeviceMonitor::devicesChanged, this, &Form1::devicesChanged);
 }
 
 Form1::~Form1() = default;
@@ -227,6 +233,7 @@ void Form1::endProgram(int status) {
 bool Form1::downloading() const { return L_Status[0]->text() == kDownloading; }
 
 void Form1::ScanCOMports() {
+    m_discoveryPending = false;
     // The list's own notifications stay quiet while it is rebuilt; a single meter is
     // connected explicitly below.
     {
@@ -242,8 +249,7 @@ void Form1::ScanCOMports() {
         }
     }
     if (!scan.ok) {
-        m_dialogs.message(QStringLiteral("Scanports ") + scan.error, kTitle, Dialogs::Icon::None);
-        endProgram(1);
+        failWith(QStringLiteral("Scanports ") + scan.error, kTitle, Dialogs::Icon::None);
         return;
     }
     if (L_COM_Ports->count() == 1) {
@@ -260,12 +266,12 @@ void Form1::L_COM_Ports_Click() {
         m_port.close();
     QListWidgetItem* item = L_COM_Ports->currentItem();
     if (!item) {
-        connectionFailed();
+        connectionFailed(QStringLiteral("No meter chosen"));
         return;
     }
     const qint64 port = item->data(Qt::UserRole).toLongLong();
     if (port < -32768 || port > 32767) {
-        connectionFailed();
+        connectionFailed(QStringLiteral("Port number out of range: %1").arg(port));
         return;
     }
     ComPort = static_cast<qint16>(port);
@@ -274,27 +280,68 @@ void Form1::L_COM_Ports_Click() {
     m_port.setInputLen(0);
     QString error;
     if (!m_port.open(&error)) {
-        connectionFailed();
+        connectionFailed(error);
         return;
     }
     // A partial packet of the previous line would swallow slot 0 of the next download.
     m_reception.discardPending();
     L_Status[0]->write(kReady);
     L_Status[1]->write(comText(ComPort));
+    runPendingDiscovery();
 }
 
-void Form1::connectionFailed() {
+void Form1::connectionFailed(const QString& reason) {
     const QString cr(QChar(13));
+    // The steps stand as the meter's users know them; below them, after an empty line, the
+    // system's reason, which is what tells a permission problem from a loose cable.
     const QString text = QStringList{QStringLiteral("Connection could not be established."),
                                      QStringLiteral("Please follow these steps:"),
                                      QStringLiteral("1. Disconnect USB cable from meter."),
                                      QStringLiteral("2. Disconnect USB cable from computer."),
                                      QStringLiteral("3. Reconnect USB cable to computer."),
                                      QStringLiteral("4. Reconnect USB cable to meter."),
-                                     QStringLiteral("5. Restart software.")}
+                                     QStringLiteral("5. Restart software."),
+                                     QString(),
+                                     reason}
                              .join(cr);
-    m_dialogs.message(text, QStringLiteral("Connection error"), Dialogs::Icon::Critical);
+    failWith(text, QStringLiteral("Connection error"), Dialogs::Icon::Critical);
+}
+
+void Form1::failWith(const QString& text, const QString& caption, Dialogs::Icon icon) {
+    // Before the box: a reader started from a terminal shows the reason there at once.
+    qWarning().noquote() << QString(text).replace(QChar(13), QChar(10));
+    m_dialogs.message(text, caption, icon);
     endProgram(1);
+}
+
+void Form1::lineLost() {
+    if (m_ended)
+        return;
+    m_reception.lineLost(*this);
+    runPendingDiscovery();
+}
+
+void Form1::devicesChanged() {
+    if (m_ended)
+        return;
+    if (downloading()) {
+        m_discoveryPending = true;
+        return;
+    }
+    ScanCOMports();
+}
+
+void Form1::runPendingDiscovery() {
+    if (!m_discoveryPending || downloading())
+        return;
+    // After the handler that ended the download, not inside the port's own notification.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_discoveryPending && !m_ended && !downloading())
+                ScanCOMports();
+        },
+        Qt::QueuedConnection);
 }
 
 void Form1::Label1_Click(int index) {
@@ -305,6 +352,7 @@ void Form1::Label1_Click(int index) {
 void Form1::MSComm1_OnComm() {
     const QByteArray waiting = m_port.inBufferCount() > 0 ? m_port.input() : QByteArray();
     m_reception.onComm(waiting, *this);
+    runPendingDiscovery();
 }
 
 QString Form1::statusText(int line) const {
@@ -416,19 +464,20 @@ void Form1::FG_Data_Click() { m_dialogs.message(FG_Data->text(), kTitle, Dialogs
 void Form1::C_Export_Click(int index) {
     if (downloading())
         return;
-    const QString filter = QString::fromLatin1(csvexport::kDialogFilter);
     const RowRange range = exportRange(index, FG_Mem->row(), FG_Mem->rowSel());
     if (range.first + range.last == 0) {
         m_dialogs.message(QString::fromLatin1(csvexport::kNoDataSelected), kTitle, Dialogs::Icon::None);
         return;
     }
-    const QString name = m_dialogs.saveFileName(filter, m_lastExportName);
+    int filterIndex = 0;
+    const QString name =
+        m_dialogs.saveFileName(exportDialogFilter(), m_lastExportName, &filterIndex);
     if (name.isEmpty())
         return;
     m_lastExportName = name;
 
     QString error;
-    if (!writeFileReplacing(name, tableCsvBytes(m_clock.now(), FG_Mem->state(), range), &error)) {
+    if (!writeTableExport(name, filterIndex, m_clock.now(), FG_Mem->state(), range, &error)) {
         m_dialogs.message(QStringLiteral("The file could not be written:") + QChar(13) + name +
                               QChar(13) + error,
                           kTitle, Dialogs::Icon::Critical);

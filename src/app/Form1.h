@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Dialogs.h"
 #include "ReceptionView.h"
 #include "Reception.h"
 
@@ -11,7 +12,7 @@
 class CaptionLabel;
 class Clock;
 class DeviceList;
-class Dialogs;
+class DeviceMonitor;
 class Grid;
 class ProgramControl;
 class QFrame;
@@ -30,9 +31,11 @@ public:
     // The program's title, used as the caption of message boxes without one of their own.
     static inline const QString kTitle = QStringLiteral("PX417");
 
-    // Builds the controls; twipsPerPixel is the screen's factor (15 at 96 dpi).
+    // Builds the controls; twipsPerPixel is the screen's factor (15 at 96 dpi). With a
+    // monitor, meters are looked for again whenever it reports devices arriving or leaving.
     Form1(SerialPort& port, DeviceList& devices, Dialogs& dialogs, const Clock& clock,
-          ProgramControl& program, double twipsPerPixel, QWidget* parent = nullptr);
+          ProgramControl& program, double twipsPerPixel, DeviceMonitor* monitor = nullptr,
+          QWidget* parent = nullptr);
     ~Form1() override;
 
     // Start-up sequence; run once before the window is first shown.
@@ -52,6 +55,11 @@ public:
     void MSComm1_OnComm();
     void VS_Help_Change();
     void VS_Help_Scroll();
+    // The open port's device went away: the download ends and the panel says so.
+    void lineLost();
+    // Devices arrived or left: discovery runs as after a click on "Connection:", but never
+    // during a download; then it runs once the download has ended.
+    void devicesChanged();
 
     // Procedures of the window.
     void ScanCOMports();
@@ -99,7 +107,10 @@ private:
     // The column whose header lies under the pointer at height y (twips), or -1 when the
     // pointer is below the header row or beside the last column.
     int headerColumnAt(float y) const;
-    void connectionFailed();
+    void connectionFailed(const QString& reason);
+    // Tells the user (standard error and a box) and ends the program with status 1.
+    void failWith(const QString& text, const QString& caption, Dialogs::Icon icon);
+    void runPendingDiscovery();
     void endProgram(int status);
 
     SerialPort& m_port;
@@ -113,6 +124,8 @@ private:
     bool m_listClickFromMouse = false;
     // Set once the program has been told to end; handlers stop there.
     bool m_ended = false;
+    // Devices changed during a download; discovery is owed once it ends.
+    bool m_discoveryPending = false;
 
     Grid* FG_Data = nullptr;
     std::array<QWidget*, 2> P_Help{};

@@ -1,21 +1,38 @@
+#include "CommandLine.h"
 #include "ExitProgram.h"
 #include "Form1.h"
 #include "QtDialogs.h"
 #include "QtSerialPort.h"
+#include "SignalPipe.h"
 #include "SystemClock.h"
 #include "SystemDeviceList.h"
+#include "SystemDeviceMonitor.h"
 #include "Twips.h"
 
 #include <QApplication>
 #include <QScreen>
 
 int main(int argc, char** argv) {
+    QCoreApplication::setApplicationName(QStringLiteral("px417"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PX417_VERSION));
+    // Before QApplication, which needs a display and aborts without one.
+    if (const auto status =
+            commandline::handleBeforeApplication(commandline::argumentList(argc, argv)))
+        return *status;
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("px417"));
+    commandline::rejectUnknown(app);
     // No display name: the toolkit would append it to every window title, the window's own
     // caption and "Connection error" included. Boxes without a caption pass Form1::kTitle.
 
+    // A logout or a kill ends the reader as closing its window does, so the port is closed
+    // and its lock released.
+    SignalPipe signalPipe;
+    QObject::connect(&signalPipe, &SignalPipe::terminationRequested, &app,
+                     [] { QApplication::closeAllWindows(); });
+
     SystemDeviceList devices;
+    SystemDeviceMonitor monitor(devices.portsFolder());
     QtSerialPort port([&devices](int comPort) { return devices.deviceNode(comPort); });
     QtDialogs dialogs;
     SystemClock clock;
@@ -24,7 +41,7 @@ int main(int argc, char** argv) {
         QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
                                          : 96.0);
 
-    Form1 form(port, devices, dialogs, clock, program, factor);
+    Form1 form(port, devices, dialogs, clock, program, factor, &monitor);
     dialogs.setParent(&form);
     form.Form_Load();
     form.show();

@@ -53,34 +53,39 @@ QByteArray toWindows1252(const QString& text) {
     return bytes;
 }
 
-QByteArray csvBytes(const QDateTime& exportedAt, const QStringList& headerTexts,
-                    const QList<QStringList>& rows) {
-    QByteArray out;
-    appendLine(out, QStringLiteral("Exported ") +
-                        exportedAt.toString(QStringLiteral("yyyy.MM.dd HH:mm:ss")) +
-                        QStringLiteral(",,,,,,"));
+QString exportedText(const QDateTime& exportedAt) {
+    return QStringLiteral("Exported ") + exportedAt.toString(QStringLiteral("yyyy.MM.dd HH:mm:ss"));
+}
 
+QStringList exportHeader(const QStringList& headerTexts) {
     QStringList header = eightFields(headerTexts);
     for (QString& text : header)
         text.replace(u'\r', u' ');
-    appendLine(out, header.join(u','));
+    return header;
+}
 
+QStringList exportRow(const CellTable& table, int row) {
+    QStringList texts;
+    for (int col = 0; col < csvexport::kColumns; ++col)
+        texts.append(table.textMatrix(row, col));
+    return texts;
+}
+
+QByteArray csvBytes(const QDateTime& exportedAt, const QStringList& headerTexts,
+                    const QList<QStringList>& rows) {
+    QByteArray out;
+    appendLine(out, exportedText(exportedAt) + QStringLiteral(",,,,,,"));
+    appendLine(out, exportHeader(headerTexts).join(u','));
     for (const QStringList& row : rows)
         appendLine(out, eightFields(row).join(u','));
     return out;
 }
 
 QByteArray tableCsvBytes(const QDateTime& exportedAt, const CellTable& table, RowRange range) {
-    const auto rowTexts = [&table](int row) {
-        QStringList texts;
-        for (int col = 0; col < csvexport::kColumns; ++col)
-            texts.append(table.textMatrix(row, col));
-        return texts;
-    };
     QList<QStringList> rows;
     for (int row = range.first; row <= range.last; ++row)
-        rows.append(rowTexts(row));
-    return csvBytes(exportedAt, rowTexts(0), rows);
+        rows.append(exportRow(table, row));
+    return csvBytes(exportedAt, exportRow(table, 0), rows);
 }
 
 RowRange exportRange(int index, int row, int rowSel) {

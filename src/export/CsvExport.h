@@ -35,6 +35,16 @@ struct RowRange {
 // (a surrogate pair counts as one).
 QByteArray toWindows1252(const QString& text);
 
+// The first field of every export: "Exported yyyy.MM.dd hh:mm:ss" (24-hour clock).
+QString exportedText(const QDateTime& exportedAt);
+
+// Header texts as every export writes them: cut or filled to eight, every carriage return
+// replaced by a blank.
+QStringList exportHeader(const QStringList& headerTexts);
+
+// Columns 0 to 7 of one row of a table, as they stand.
+QStringList exportRow(const CellTable& table, int row);
+
 // The whole export file: "Exported yyyy.MM.dd hh:mm:ss,,,,,," (24-hour clock), the header
 // texts with every carriage return replaced by a blank, then one line per row; fields joined
 // by "," without quoting, every line ended by CR LF, Windows-1252, no byte-order mark. Header

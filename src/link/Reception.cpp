@@ -53,6 +53,13 @@ void Reception::discardPending() {
     m_framer.clear();
 }
 
+void Reception::lineLost(ReceptionView& view) {
+    resetFlags();
+    m_framer.clear();
+    view.setStatusText(0, QString::fromLatin1(kConnectionLost));
+    view.setStatusText(1, QString::fromLatin1(kPleaseReconnect));
+}
+
 const QByteArray& Reception::comBuffer() const {
     return m_framer.comBuffer();
 }

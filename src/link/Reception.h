@@ -29,6 +29,11 @@ public:
     // SlotReceived is kept.
     void discardPending();
 
+    // The line went away: a download under way can never complete, so its flags and the
+    // buffered text are dropped, and the panel says so (which also ends the download guard).
+    // The slot table and the measurement table keep what they hold.
+    void lineLost(ReceptionView& view);
+
     // The received text not yet handled.
     const QByteArray& comBuffer() const;
     // SlotReceived of a slot 0 to 100 (0 or 1); 0 for any other number.

@@ -10,6 +10,8 @@ inline constexpr char kDownloading[] = "Downloading...";
 inline constexpr char kReady[] = "Ready.";
 inline constexpr char kDataCheckError[] = "Data check error.";
 inline constexpr char kPleaseTryAgain[] = "Please try again.";
+inline constexpr char kConnectionLost[] = "Connection lost.";
+inline constexpr char kPleaseReconnect[] = "Please reconnect.";
 
 // The idle detail line: "COM:" and the port number, e.g. "COM:181".
 inline QString comText(int port) {

@@ -10,7 +10,10 @@ public:
     // Shows a message box with an OK button and waits until it is closed. Lines of the text
     // are joined by a single carriage return.
     virtual void message(const QString& text, const QString& caption, Icon icon) = 0;
-    // Shows a save dialog with one filter given as "Description|pattern", offering
-    // initialName. Returns the chosen name exactly as chosen, or an empty text on cancel.
-    virtual QString saveFileName(const QString& filter, const QString& initialName) = 0;
+    // Shows a save dialog with the filters given as "Description|pattern" pairs joined by "|",
+    // the first one selected, offering initialName. Returns the chosen name exactly as chosen,
+    // or an empty text on cancel; *filterIndex (when given) receives the number of the filter
+    // the user left selected, from 0.
+    virtual QString saveFileName(const QString& filter, const QString& initialName,
+                                 int* filterIndex) = 0;
 };

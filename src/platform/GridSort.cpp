@@ -46,7 +46,17 @@ bool isSortCode(int code) {
     return code >= kNumericAscending && code <= kTextCaseDescending;
 }
 
-std::optional<double> leadingNumber(const QString& text) {
+namespace {
+
+// How far the number at the start of a text reaches, and what it is.
+struct NumberScan {
+    std::optional<double> value;
+    qsizetype end = 0;
+    int decimals = 0;
+};
+
+NumberScan scanNumber(const QString& text) {
+    NumberScan scan;
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && text.at(i).isSpace())
@@ -65,6 +75,8 @@ std::optional<double> leadingNumber(const QString& text) {
         if (isAsciiDigit(c)) {
             number += static_cast<char>(c.unicode());
             anyDigit = true;
+            if (separatorSeen)
+                ++scan.decimals;
         } else if ((c == u'.' || c == u',') && !separatorSeen && i + 1 < n &&
                    isAsciiDigit(text.at(i + 1))) {
             number += '.';
@@ -74,7 +86,8 @@ std::optional<double> leadingNumber(const QString& text) {
         }
     }
     if (!anyDigit)
-        return std::nullopt;
+        return {};
+    scan.end = i;
 
     double value = 0.0;
     const char* first = number.data();
@@ -85,13 +98,28 @@ std::optional<double> leadingNumber(const QString& text) {
         const bool negative = number.front() == '-';
         const bool tiny = number.find_first_of("123456789") > number.find('.');
         if (tiny)
-            return negative ? -0.0 : 0.0;
-        return negative ? -std::numeric_limits<double>::infinity()
-                        : std::numeric_limits<double>::infinity();
+            scan.value = negative ? -0.0 : 0.0;
+        else
+            scan.value = negative ? -std::numeric_limits<double>::infinity()
+                                  : std::numeric_limits<double>::infinity();
+        return scan;
     }
-    if (result.ec != std::errc())
+    if (result.ec == std::errc())
+        scan.value = value;
+    return scan;
+}
+
+} // namespace
+
+std::optional<double> leadingNumber(const QString& text) {
+    return scanNumber(text).value;
+}
+
+std::optional<PlainNumber> plainNumber(const QString& text) {
+    const NumberScan scan = scanNumber(text);
+    if (!scan.value || scan.end != text.size())
         return std::nullopt;
-    return value;
+    return PlainNumber{*scan.value, scan.decimals};
 }
 
 std::vector<int> sortedOrder(const std::vector<QString>& keys, int code) {

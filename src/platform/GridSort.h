@@ -24,6 +24,18 @@ bool isSortCode(int code);
 // infinity of its sign. No exponent is read.
 std::optional<double> leadingNumber(const QString& text);
 
+// A text that is one number and nothing more, read by the rule of leadingNumber, with the count
+// of digits after its separator.
+struct PlainNumber {
+    double value = 0.0;
+    int decimals = 0;
+};
+
+// The number a whole text is: "10.00" gives 10 with 2 decimals, "1,5" 1.5 with 1, "7" 7 with
+// 0. Leading blanks are skipped; a text with anything after its number ("10kHz") gives none,
+// as do "-" and "".
+std::optional<PlainNumber> plainNumber(const QString& text);
+
 // The order in which the keys sort under a code: result[i] is the index of the key that goes to
 // place i. The sort is stable in both directions (equal keys keep their order). Numeric codes
 // put texts without a leading number after all numbers ascending and before them descending.

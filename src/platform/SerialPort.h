@@ -22,8 +22,10 @@ public:
     virtual void setSettings(const LineSettings& settings) = 0;
     // Characters a read returns; 0 means all waiting characters.
     virtual void setInputLen(int length) = 0;
-    // Opens the port with the number and settings set before. Returns false with a
-    // description in *error when the port does not exist, is in use or cannot be opened.
+    // Opens the port with the number and settings set before. Returns false when the port
+    // does not exist, is in use or cannot be opened, with the system's reason and the device
+    // in *error ("Permission denied: /dev/ttyACM0"); where joining a group would give access,
+    // a second line after a carriage return tells how.
     virtual bool open(QString* error) = 0;
     // Number of received bytes waiting.
     virtual qint64 inBufferCount() const = 0;
@@ -33,4 +35,7 @@ public:
 signals:
     // Raised on the window's thread when received bytes are waiting, and on port events.
     void comm();
+    // Raised once when the open port's device went away or hung up, after the comm() that
+    // hands out what it sent last; the port is closed by then.
+    void lineLost();
 };

@@ -186,7 +186,8 @@ TEST(Form1Export, allRowsGoToTheChosenNameExactlyWithTheFilterAndTheLastNameOffe
     rig.dialogs.saveAnswers << name << name;
     rig.form->C_Export_Click(0);
     rig.form->C_Export_Click(0);
-    EXPECT_EQ(rig.dialogs.filters.first(), "Comma Separated Files (*.csv)|*.csv");
+    EXPECT_EQ(rig.dialogs.filters.first(),
+              "Comma Separated Files (*.csv)|*.csv|Excel Workbook (*.xlsx)|*.xlsx");
     EXPECT_EQ(rig.dialogs.offeredNames, QStringList({"", name}));
     EXPECT_FALSE(QFile::exists(name + ".csv"));
     const QList<QByteArray> lines = readAll(name).split('\n');

@@ -77,7 +77,7 @@ TEST(Form1StartUp, aPortThatCannotBeOpenedShowsTheConnectionErrorAndEndsWithFail
               "Connection could not be established.\rPlease follow these steps:\r"
               "1. Disconnect USB cable from meter.\r2. Disconnect USB cable from computer.\r"
               "3. Reconnect USB cable to computer.\r4. Reconnect USB cable to meter.\r"
-              "5. Restart software.");
+              "5. Restart software.\r\rNo such file or directory: /dev/fake181");
     EXPECT_TRUE(rig.program.ended);
     EXPECT_NE(rig.program.exitStatus, 0);
     // Ended before the tables were laid out, and without the closing texts.

@@ -201,8 +201,9 @@ TEST(ExportFailure, aWritableFileInAFolderTheUserMayNotWriteIsReplaced) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString name = dir.filePath(QStringLiteral("week.csv"));
-    {
-        QFile file(name);
+    const QString book = dir.filePath(QStringLiteral("week.xlsx"));
+    for (const QString& existing : {name, book}) {
+        QFile file(existing);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("earlier\r\n") == 9);
     }
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
@@ -215,8 +216,11 @@ TEST(ExportFailure, aWritableFileInAFolderTheUserMayNotWriteIsReplaced) {
     EXPECT_TRUE(written.startsWith("Exported 2027.02.01 21:05:03,,,,,,\r\n"))
         << written.left(40).data();
     EXPECT_EQ(written.count("\r\n"), 102);
+    // A workbook is built in full before the file is opened, then written the same way.
+    EXPECT_EQ(exporter.exportTo(book), "");
+    EXPECT_TRUE(contents(book).startsWith(QByteArray("PK\x03\x04", 4)));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-              QStringList({"week.csv"}));
+              QStringList({"week.csv", "week.xlsx"}));
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
@@ -263,4 +267,35 @@ TEST(ExportFailure, aDiskThatFillsPartWayIsReportedWithTheSystemsReason) {
     EXPECT_TRUE(box.endsWith(QStringLiteral("No space left on device"))) << box.toStdString();
     EXPECT_EQ(QDir(smallDisk).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList())
         << "a temporary file was left behind";
+}
+
+TEST(ExportFailure, aWorkbookThatFailsToBeWrittenLeavesTheExistingFileAndNoScratchBehind) {
+    Exporter exporter;
+    QTemporaryDir dir;
+    QTemporaryDir scratch; // where the workbook is built before it is put in place
+    ASSERT_TRUE(dir.isValid() && scratch.isValid());
+    const QString name = dir.filePath(QStringLiteral("week.xlsx"));
+    const QByteArray earlier = "an earlier export";
+    {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(earlier) == earlier.size());
+    }
+
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    // Qt and the library both build their scratch files in the folder TMPDIR names.
+    qputenv("TMPDIR", QFile::encodeName(scratch.path()));
+    QString box;
+    {
+        const FileSizeLimit limit(1024); // a workbook of 100 rows is several KiB
+        box = exporter.exportTo(name);
+    }
+    qputenv("TMPDIR", oldTmp);
+    expectFailureBox(exporter, box, name);
+    EXPECT_EQ(contents(name), earlier);
+    EXPECT_TRUE(QDir(scratch.path()).isEmpty()) << "the workbook's scratch files were left behind";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList({"week.xlsx"}));
+
+    EXPECT_EQ(exporter.exportTo(name), "");
+    EXPECT_TRUE(contents(name).startsWith(QByteArray("PK\x03\x04", 4)));
 }

@@ -8,6 +8,7 @@
 #include <QAbstractItemModel>
 #include <QListWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -24,7 +25,7 @@ int percent(const QString& detail) {
 
 } // namespace
 
-TEST(Unplug, meterGoneMidDownloadKeepsTheTableCostsNoCpuAndTheNextMeterDownloadsFully) {
+TEST(Unplug, meterGoneMidDownloadSaysSoKeepsAnExportableTableAndTheNextMeterIsFoundByItself) {
     RuntimeDir runtime;
     ASSERT_TRUE(runtime.ok());
     auto meter = std::make_unique<MeterProcess>();
@@ -33,7 +34,7 @@ TEST(Unplug, meterGoneMidDownloadKeepsTheTableCostsNoCpuAndTheNextMeterDownloads
     ASSERT_TRUE(
         meter->start(runtime.path(), {"--seed", "3", "--speed", "9600", "--repeat", "2"}, &error))
         << error.toStdString();
-    LiveReader reader(runtime.portsFolder());
+    LiveReader reader(runtime.portsFolder(), true);
     ASSERT_TRUE(reader.port.portOpen());
 
     ASSERT_TRUE(waitUntil([&] { return reader.mem().textMatrix(100, 0) == u"100"; }, kDownloadMs))
@@ -44,6 +45,9 @@ TEST(Unplug, meterGoneMidDownloadKeepsTheTableCostsNoCpuAndTheNextMeterDownloads
 
     meter->stop();
     ASSERT_FALSE(QFileInfo::exists(meter->link())) << "the simulator left its link";
+    ASSERT_TRUE(waitUntil([&] { return reader.state() == u"Connection lost."; }, 5000))
+        << reader.state().toStdString();
+    EXPECT_EQ(reader.detail(), "Please reconnect.");
     const double cpuBefore = cpuSeconds();
     QTest::qWait(2000);
     const double cpuUsed = cpuSeconds() - cpuBefore;
@@ -51,23 +55,34 @@ TEST(Unplug, meterGoneMidDownloadKeepsTheTableCostsNoCpuAndTheNextMeterDownloads
     EXPECT_LT(cpuUsed, 0.2) << "busy loop after the device went away";
 
     EXPECT_FALSE(reader.port.portOpen());
+    EXPECT_EQ(reader.form->lComPorts().count(), 0) << "the gone meter is still listed";
     EXPECT_EQ(gridTexts(reader.mem(), 101, 8), tableBefore);
-    // No time-out ends a broken download.
-    EXPECT_EQ(reader.state(), "Downloading...");
+    EXPECT_TRUE(reader.form->reception().comBuffer().isEmpty());
     EXPECT_TRUE(reader.dialogs.boxes.empty());
     EXPECT_FALSE(reader.program.ended);
 
+    // The table held from the first download exports whole.
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("after-pull.csv"));
+    reader.dialogs.saveAnswers << name;
+    reader.form->C_Export_Click(0);
+    QFile file(name);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "export refused after the pull";
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 103);
+    EXPECT_EQ(lines[2], tableBefore.mid(8, 8).join(u',').toLatin1() + '\r');
+    EXPECT_TRUE(reader.dialogs.boxes.empty());
+
+    // Plugged in again: found, connected and downloaded without a click.
     meter = std::make_unique<MeterProcess>();
     ASSERT_TRUE(meter->start(runtime.path(), {"--seed", "11", "--speed", "0"}, &error))
         << error.toStdString();
-    reader.clickConnection();
-    ASSERT_TRUE(reader.port.portOpen());
-    ASSERT_EQ(reader.form->lComPorts().count(), 1);
     ASSERT_TRUE(waitUntil([&] { return showsExpectedRows(reader.slotTable(), reader.mem(), 11); },
                           kDownloadMs))
         << reader.state().toStdString() << " / " << reader.detail().toStdString() << "\n"
         << showsExpectedRows(reader.slotTable(), reader.mem(), 11).message();
     EXPECT_TRUE(reader.idle());
+    EXPECT_EQ(reader.form->lComPorts().count(), 1);
     EXPECT_TRUE(reader.dialogs.boxes.empty());
 }
 

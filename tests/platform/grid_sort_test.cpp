@@ -63,6 +63,22 @@ TEST(LeadingNumber, hugeNumbersBecomeInfinitiesOfTheirSign) {
     EXPECT_LT(*leadingNumber("-" + huge), 0);
 }
 
+TEST(PlainNumber, aWholeTextNumberGivesItsValueAndShownDecimalsAndAnythingMoreGivesNone) {
+    const auto expect = [](const char* text, double value, int decimals) {
+        const auto number = gridsort::plainNumber(QString::fromLatin1(text));
+        ASSERT_TRUE(number) << text;
+        EXPECT_EQ(number->value, value) << text;
+        EXPECT_EQ(number->decimals, decimals) << text;
+    };
+    expect("10.00", 10.0, 2);
+    expect("-0.390", -0.39, 3);
+    expect("1,5", 1.5, 1);
+    expect("5120", 5120.0, 0);
+    expect("  7", 7.0, 0);
+    for (const char* text : {"10kHz", "1.40 ", "7,", "1.2.3", "-", "", "2012.01.01 02:17:26"})
+        EXPECT_FALSE(gridsort::plainNumber(QString::fromLatin1(text))) << text;
+}
+
 TEST(SortedOrder, numericOrderReadsLeadingNumbersNotText) {
     EXPECT_EQ(sorted(texts({"10kHz", "1kHz", "5kHz"}), 3), texts({"1kHz", "5kHz", "10kHz"}));
     EXPECT_EQ(sorted(texts({"10", "2", "-3.5", "100"}), 3), texts({"-3.5", "2", "10", "100"}));

@@ -37,7 +37,7 @@ public:
     bool open(QString* error) override {
         log << QStringLiteral("open %1").arg(m_port);
         if (missingPorts.contains(m_port)) {
-            *error = QStringLiteral("No such file or directory");
+            *error = QStringLiteral("No such file or directory: /dev/fake%1").arg(m_port);
             return false;
         }
         m_open = true;
@@ -50,6 +50,11 @@ public:
     void receive(const QByteArray& bytes) {
         m_waiting += bytes;
         emit comm();
+    }
+    // The device goes away, as a pulled cable makes it.
+    void loseLine() {
+        m_open = false;
+        emit lineLost();
     }
     int commPort() const { return m_port; }
 
@@ -73,7 +78,9 @@ public:
         *out = names;
         return true;
     }
-    QString deviceNode(int comPort) const override { return QStringLiteral("/dev/fake%1").arg(comPort); }
+    QString deviceNode(int comPort) const override {
+        return QStringLiteral("/dev/fake%1").arg(comPort);
+    }
 
     QStringList names;
     QString failure;
@@ -93,9 +100,12 @@ public:
         if (onMessage)
             onMessage();
     }
-    QString saveFileName(const QString& filter, const QString& initialName) override {
+    QString saveFileName(const QString& filter, const QString& initialName,
+                         int* filterIndex) override {
         filters << filter;
         offeredNames << initialName;
+        if (filterIndex)
+            *filterIndex = filterAnswer;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
 
@@ -104,6 +114,7 @@ public:
     QStringList filters;
     QStringList offeredNames;
     QStringList saveAnswers;
+    int filterAnswer = 0; // the filter the user leaves selected
 };
 
 class FixedClock : public Clock {

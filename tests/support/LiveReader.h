@@ -8,6 +8,7 @@
 #include "QtSerialPort.h"
 #include "SystemClock.h"
 #include "SystemDeviceList.h"
+#include "SystemDeviceMonitor.h"
 
 #include <QStringList>
 
@@ -38,9 +39,13 @@ struct LiveReader {
         bool steppingClock = true;
         // Form_Load runs in the constructor; otherwise the caller runs it.
         bool load = true;
+        // Devices arriving and leaving are noticed as main() has them noticed; otherwise only
+        // a click finds new meters.
+        bool watch = false;
     };
 
-    explicit LiveReader(const QString& portsFolder) : LiveReader(Options{portsFolder}) {}
+    explicit LiveReader(const QString& portsFolder, bool watch = false)
+        : LiveReader(Options{portsFolder, false, true, true, watch}) {}
     explicit LiveReader(const Options& options);
 
     QString state() const { return form->lStatus(0).text(); }
@@ -53,6 +58,7 @@ struct LiveReader {
 
     SystemDeviceList devices;
     QtSerialPort port;
+    SystemDeviceMonitor monitor;
     FakeDialogs dialogs;
     SteppingClock clock;
     SystemClock systemClock;

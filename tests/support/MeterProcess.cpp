@@ -8,13 +8,18 @@
 #include <QFileInfo>
 #include <QProcessEnvironment>
 
-RuntimeDir::RuntimeDir() {
+RuntimeDir::RuntimeDir() : m_previous(qgetenv("XDG_RUNTIME_DIR")) {
     m_ok = m_dir.isValid() &&
            QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                    QFileDevice::ExeOwner) &&
            QDir(m_dir.path()).mkpath(QStringLiteral("px417/ports"));
     if (m_ok)
         qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
+}
+
+RuntimeDir::~RuntimeDir() {
+    if (m_ok)
+        qputenv("XDG_RUNTIME_DIR", m_previous);
 }
 
 bool MeterProcess::start(const QString& runtimeDir, const QStringList& arguments, QString* error) {

@@ -14,11 +14,16 @@
 class RuntimeDir {
 public:
     RuntimeDir();
+    // The process's own folder again, so that nothing is left pointing at a removed one.
+    ~RuntimeDir();
+    RuntimeDir(const RuntimeDir&) = delete;
+    RuntimeDir& operator=(const RuntimeDir&) = delete;
     bool ok() const { return m_ok; }
     QString path() const { return m_dir.path(); }
     QString portsFolder() const { return m_dir.path() + QStringLiteral("/px417/ports"); }
 
 private:
+    QByteArray m_previous;
     QTemporaryDir m_dir;
     bool m_ok = false;
 };

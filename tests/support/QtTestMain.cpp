@@ -1,10 +1,26 @@
 // Test entry point: widget tests need one QApplication alive for the whole run.
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    // Every test process gets its own runtime folder, as a login session would give it: the
+    // simulated meters a test starts publish there and its reader looks there, and nothing
+    // reaches the user's own folder.
+    QTemporaryDir runtime;
+    if (!runtime.isValid() ||
+        !QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                   QFileDevice::ExeOwner)) {
+        std::fprintf(stderr, "cannot make a private runtime folder\n");
+        return 1;
+    }
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Controls.h"
+#include "DeviceMonitor.h"
 #include "Fakes.h"
 #include "Form1.h"
 #include "Grid.h"
@@ -19,11 +20,13 @@ struct Rig {
     FakeDialogs dialogs;
     FixedClock clock;
     FakeProgram program;
+    // Tests report devices arriving or leaving with emit monitor.devicesChanged().
+    DeviceMonitor monitor;
     std::unique_ptr<Form1> form;
 
     explicit Rig(QStringList names = {}, double factor = 15.0) {
         devices.names = std::move(names);
-        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, factor);
+        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, factor, &monitor);
     }
     // Moves the real pointer over the measurement table (pixels from its corner), so the grid
     // knows the column under it.

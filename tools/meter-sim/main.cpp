@@ -60,6 +60,7 @@ std::optional<Settings> readSettings(const QCoreApplication& app) {
         "first line of the output. Once a reader opens the line (or Enter is pressed) one\n"
         "download of slots 0 to 100 is sent, and the meter waits for the next reader.");
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption name("name", "Device display name, and so the link's name.", "name",
                                   kDefaultName);
     const QCommandLineOption speed("speed", "Pace as a baud rate (8N1); 0 sends in one burst.",
@@ -122,6 +123,7 @@ std::optional<Settings> readSettings(const QCoreApplication& app) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("px417-meter-sim");
+    QCoreApplication::setApplicationVersion(PX417_VERSION);
 
     const auto settings = readSettings(app);
     if (!settings)

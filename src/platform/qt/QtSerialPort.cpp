@@ -1,5 +1,7 @@
 #include "QtSerialPort.h"
 
+#include "PortAccess.h"
+
 #include <utility>
 
 namespace {
@@ -74,14 +76,13 @@ void QtSerialPort::setInputLen(int length) {
 }
 
 bool QtSerialPort::open(QString* error) {
-    const QString name = QStringLiteral("COM%1").arg(m_commPort);
     if (m_port.isOpen()) {
-        setError(error, QStringLiteral("%1: port is already open").arg(name));
+        setError(error, QStringLiteral("Port already open: %1").arg(m_port.portName()));
         return false;
     }
     const QString node = m_resolver ? m_resolver(m_commPort) : QString();
     if (node.isEmpty()) {
-        setError(error, QStringLiteral("%1: port does not exist").arg(name));
+        setError(error, QStringLiteral("No such device: COM%1").arg(m_commPort));
         return false;
     }
 
@@ -92,23 +93,17 @@ bool QtSerialPort::open(QString* error) {
     const bool opened = m_port.open(QIODevice::ReadOnly);
     const QSerialPort::SerialPortError openError = m_port.error();
     const QString reason = m_port.errorString();
-    bool ready = opened && applySettings(error);
+    const bool ready = opened && applySettings(node, error);
     m_opening = false;
 
     if (!opened) {
-        switch (openError) {
-        case QSerialPort::DeviceNotFoundError:
-            setError(error, QStringLiteral("%1: port does not exist (%2)").arg(name, node));
-            break;
-        case QSerialPort::PermissionError:
-            setError(error,
-                     QStringLiteral("%1: port is in use or access is denied (%2)").arg(name, node));
-            break;
-        default:
-            setError(error,
-                     QStringLiteral("%1: port cannot be opened (%2: %3)").arg(name, node, reason));
-            break;
+        QString text = reason + QStringLiteral(": ") + node;
+        if (openError == QSerialPort::PermissionError) {
+            const QString fix = portaccess::groupFix(node);
+            if (!fix.isEmpty())
+                text += QChar(13) + fix;
         }
+        setError(error, text);
         return false;
     }
     if (!ready) {
@@ -119,7 +114,7 @@ bool QtSerialPort::open(QString* error) {
     return true;
 }
 
-bool QtSerialPort::applySettings(QString* error) {
+bool QtSerialPort::applySettings(const QString& node, QString* error) {
     const bool applied =
         m_port.setBaudRate(m_settings.baudRate) &&
         m_port.setDataBits(static_cast<QSerialPort::DataBits>(m_settings.dataBits)) &&
@@ -127,8 +122,8 @@ bool QtSerialPort::applySettings(QString* error) {
         m_port.setStopBits(toQt(m_settings.stopBits)) &&
         m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!applied) {
-        setError(error, QStringLiteral("COM%1: line settings cannot be applied (%2)")
-                            .arg(QString::number(m_commPort), m_port.errorString()));
+        setError(error, QStringLiteral("%1: %2 (line settings cannot be applied)")
+                            .arg(m_port.errorString(), node));
     }
     return applied;
 }
@@ -164,6 +159,9 @@ void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error) {
     if (deviceLost && m_port.isOpen()) {
         m_held += m_port.readAll();
         m_port.close();
+        emit comm();
+        emit lineLost();
+        return;
     }
     emit comm();
 }

@@ -9,7 +9,7 @@
 
 // The serial link over QSerialPort. A COM number becomes a device node through the resolver
 // given at construction; the port is opened read-only and never written to. When the device
-// goes away the port closes itself and raises comm() once.
+// goes away the port closes itself and raises comm() and lineLost() once.
 class QtSerialPort : public SerialPort {
     Q_OBJECT
 public:
@@ -39,7 +39,7 @@ public:
 private:
     void onReadyRead();
     void onErrorOccurred(QSerialPort::SerialPortError error);
-    bool applySettings(QString* error);
+    bool applySettings(const QString& node, QString* error);
 
     PortResolver m_resolver;
     QSerialPort m_port;

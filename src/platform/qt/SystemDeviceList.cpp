@@ -1,13 +1,26 @@
 #include "SystemDeviceList.h"
 
-#include "SysfsSerialPorts.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QStandardPaths>
+#include <QtDebug>
 
 #include <utility>
+
+namespace {
+
+// Links and device nodes of one device compare equal by their resolved path.
+QString sameDeviceKey(const QString& node) {
+    const QString canonical = QFileInfo(node).canonicalFilePath();
+    return canonical.isEmpty() ? node : canonical;
+}
+
+void warnLeftOut(const QString& name, const QString& node, const QString& reason) {
+    qWarning().noquote() << QStringLiteral("Left out \"%1\" (%2): %3").arg(name, node, reason);
+}
+
+} // namespace
 
 SystemDeviceList::SystemDeviceList(QString portsFolder, PortSource systemPorts)
     : m_portsFolder(portsFolder.isEmpty() ? defaultPortsFolder() : std::move(portsFolder)),
@@ -19,10 +32,6 @@ QString SystemDeviceList::defaultPortsFolder() {
 }
 
 QList<portnaming::SerialPortFacts> SystemDeviceList::systemSerialPorts() {
-#if defined(Q_OS_LINUX)
-    if (std::optional<QList<portnaming::SerialPortFacts>> ports = sysfsports::serialPorts())
-        return *ports;
-#endif
     QList<portnaming::SerialPortFacts> ports;
     const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo& info : infos) {
@@ -42,6 +51,7 @@ bool SystemDeviceList::deviceNames(QStringList* names, QString* error) {
     Q_UNUSED(error);
     names->clear();
     m_nodes.clear();
+    m_listedNodes.clear();
 
     for (const portnaming::SerialPortFacts& port : m_systemPorts()) {
         int com = portnaming::comNumberForPort(port.portName);
@@ -49,9 +59,7 @@ bool SystemDeviceList::deviceNames(QStringList* names, QString* error) {
         while (com >= portnaming::kHashedFirst && m_nodes.contains(com))
             com = com == portnaming::kHashedLast ? portnaming::kHashedFirst : com + 1;
         const QString node = port.systemLocation.isEmpty() ? port.portName : port.systemLocation;
-        if (!m_nodes.contains(com))
-            m_nodes.insert(com, node);
-        names->append(portnaming::displayName(port, com));
+        addEntry(portnaming::displayName(port, com), com, node, names);
     }
 
     const QFileInfoList links =
@@ -62,11 +70,37 @@ bool SystemDeviceList::deviceNames(QStringList* names, QString* error) {
             continue;
         const QString name = link.fileName();
         const portnaming::NamedPort named = portnaming::portInName(name);
-        if (named.hasComMarker && named.fits && !m_nodes.contains(named.port))
-            m_nodes.insert(named.port, link.symLinkTarget());
-        names->append(name);
+        if (!named.hasComMarker || !named.fits) {
+            // No number to open it by; discovery reports a meter name of this kind.
+            names->append(name);
+            continue;
+        }
+        addEntry(name, named.port, link.symLinkTarget(), names);
     }
     return true;
+}
+
+void SystemDeviceList::addEntry(const QString& name, int com, const QString& node,
+                                QStringList* names) {
+    // Discovery takes the number from the name, so a description holding "(COM" of its own
+    // would lead the entry to another device's node.
+    const portnaming::NamedPort named = portnaming::portInName(name);
+    if (!named.hasComMarker || !named.fits || named.port != com) {
+        warnLeftOut(name, node, QStringLiteral("its name does not read as COM%1").arg(com));
+        return;
+    }
+    if (const auto taken = m_nodes.constFind(com); taken != m_nodes.cend()) {
+        warnLeftOut(name, node, QStringLiteral("COM%1 is already %2").arg(com).arg(*taken));
+        return;
+    }
+    const QString key = sameDeviceKey(node);
+    if (const auto listed = m_listedNodes.constFind(key); listed != m_listedNodes.cend()) {
+        warnLeftOut(name, node, QStringLiteral("the device is already COM%1").arg(*listed));
+        return;
+    }
+    m_nodes.insert(com, node);
+    m_listedNodes.insert(key, com);
+    names->append(name);
 }
 
 QString SystemDeviceList::deviceNode(int comPort) const {

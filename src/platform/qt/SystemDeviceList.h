@@ -23,9 +23,11 @@ public:
 
     // The system's ports as "<description> (COM<n>)", then the virtual ports whose target
     // still exists, by link name. Never fails: a missing ports folder simply adds nothing.
+    // Every listed name leads to its own node: a device whose COM number or node is already
+    // listed, or whose name reads as another number than its own, is left out, with a
+    // warning that names both.
     bool deviceNames(QStringList* names, QString* error) override;
-    // The node that the last listing gave this COM number; empty when unknown. When two
-    // devices claim one number the first listed keeps it.
+    // The node that the last listing gave this COM number; empty when unknown.
     QString deviceNode(int comPort) const override;
 
     // The folder searched for virtual ports.
@@ -33,11 +35,17 @@ public:
 
     // The default ports folder: "px417/ports" in the user's runtime directory.
     static QString defaultPortsFolder();
-    // The system's serial ports: on Linux read from sysfs, elsewhere as the toolkit lists them.
+    // The system's serial ports as the toolkit lists them, with their USB ids.
     static QList<portnaming::SerialPortFacts> systemSerialPorts();
 
 private:
+    // Lists name as COM number com on node, unless that would make two entries share a
+    // number or a node.
+    void addEntry(const QString& name, int com, const QString& node, QStringList* names);
+
     QString m_portsFolder;
     PortSource m_systemPorts;
     QHash<int, QString> m_nodes;
+    // Resolved node -> its COM number.
+    QHash<QString, int> m_listedNodes;
 };

@@ -1,4 +1,5 @@
 #include "SystemDeviceList.h"
+#include "Warnings.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,17 +76,56 @@ TEST_F(VirtualPorts, linkWhoseTargetVanishesIsDroppedOnTheNextListing) {
     EXPECT_TRUE(devices.deviceNode(181).isEmpty());
 }
 
-TEST_F(VirtualPorts, systemPortKeepsANumberThatALinkAlsoClaims) {
-    SystemDeviceList devices(portsFolder(), [] {
-        SerialPortFacts windows = port(QStringLiteral("COM181"), QStringLiteral("Modem"));
-        windows.systemLocation = QStringLiteral("\\\\.\\COM181");
-        return QList<SerialPortFacts>{windows};
+TEST_F(VirtualPorts, aLinkWhoseNumberOrNodeIsTakenIsLeftOutWithAWarningNamingBoth) {
+    // A virtual meter published as COM1 while the first UART is COM1: the meter's entry
+    // would open the UART.
+    const QString com1 = QStringLiteral("Arduino USB Serial Light Adapter (COM1)");
+    ASSERT_TRUE(QFile::link(liveTarget(), portsFolder() + u'/' + com1));
+    // A second name for the device that the system already lists as COM2000.
+    const QString acm0 = m_dir.filePath(QStringLiteral("ttyACM0"));
+    QFile node(acm0);
+    ASSERT_TRUE(node.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::link(acm0, portsFolder() + QStringLiteral("/Board (COM5)")));
+    SystemDeviceList devices(portsFolder(), [acm0] {
+        SerialPortFacts board = port(QStringLiteral("ttyACM0"), QStringLiteral("Board"));
+        board.systemLocation = acm0;
+        return QList<SerialPortFacts>{port(QStringLiteral("ttyS0"), QString()), board};
     });
+    Warnings warnings;
     QStringList names;
     QString error;
     ASSERT_TRUE(devices.deviceNames(&names, &error));
-    EXPECT_EQ(names, (QStringList{QStringLiteral("Modem (COM181)"), kLive}));
-    EXPECT_EQ(devices.deviceNode(181), QStringLiteral("\\\\.\\COM181"));
+
+    EXPECT_EQ(names, (QStringList{QStringLiteral("ttyS0 (COM1)"), QStringLiteral("Board (COM2000)"),
+                                  kLive}));
+    EXPECT_EQ(devices.deviceNode(1), QStringLiteral("/dev/ttyS0"));
+    EXPECT_TRUE(devices.deviceNode(5).isEmpty());
+    EXPECT_EQ(
+        warnings.lines(),
+        (QStringList{QStringLiteral("Left out \"Arduino USB Serial Light Adapter (COM1)\" (") +
+                         liveTarget() + QStringLiteral("): COM1 is already /dev/ttyS0"),
+                     QStringLiteral("Left out \"Board (COM5)\" (") + acm0 +
+                         QStringLiteral("): the device is already COM2000")}));
+}
+
+TEST(SystemDeviceList, systemPortWhoseDescriptionNamesAnotherComNumberIsLeftOut) {
+    QTemporaryDir dir;
+    SystemDeviceList devices(dir.filePath(QStringLiteral("none")), [] {
+        SerialPortFacts hostile = port(QStringLiteral("ttyACM1"),
+                                       QStringLiteral("Arduino USB Serial Light Adapter (COM1)"));
+        return QList<SerialPortFacts>{port(QStringLiteral("ttyS0"), QStringLiteral("UART")),
+                                      hostile};
+    });
+    Warnings warnings;
+    QStringList names;
+    QString error;
+    ASSERT_TRUE(devices.deviceNames(&names, &error));
+    EXPECT_EQ(names, QStringList{QStringLiteral("UART (COM1)")});
+    EXPECT_TRUE(devices.deviceNode(2001).isEmpty());
+    ASSERT_EQ(warnings.lines().size(), 1);
+    EXPECT_EQ(warnings.lines().first(),
+              QStringLiteral("Left out \"Arduino USB Serial Light Adapter (COM1) (COM2001)\" "
+                             "(/dev/ttyACM1): its name does not read as COM2001"));
 }
 
 TEST(SystemDeviceList, missingPortsFolderAddsNothing) {

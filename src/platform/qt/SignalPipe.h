@@ -4,8 +4,9 @@
 
 class QSocketNotifier;
 
-// Turns SIGINT, SIGTERM and SIGHUP into a Qt signal on the main thread. The handler itself
-// only writes one byte to a pipe.
+// Turns SIGINT, SIGTERM and SIGHUP into a Qt signal on the main thread, so that a logout or a
+// kill ends the program through its normal shutdown. The handler itself only writes one byte
+// to a pipe. One at a time per process; on systems without these signals it is never valid.
 class SignalPipe : public QObject {
     Q_OBJECT
 public:

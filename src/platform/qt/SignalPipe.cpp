@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 
+#if defined(Q_OS_UNIX)
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -51,3 +52,10 @@ SignalPipe::~SignalPipe() {
     ::close(g_pipe[1]);
     g_pipe[0] = g_pipe[1] = -1;
 }
+
+#else
+
+SignalPipe::SignalPipe(QObject* parent) : QObject(parent) {}
+SignalPipe::~SignalPipe() = default;
+
+#endif

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Checks the meter's udev rule with the device manager's own rule engine (udevadm test), on
+# made-up terminals: two with the meter's USB ids, one with another adapter's. It checks that
+# the file parses without a complaint, that the meter's terminals get ID_MM_DEVICE_IGNORE=1 and
+# the uaccess tag early enough for the system's seat rules to grant access, and that the other
+# adapter gets neither. It cannot check a real plug-in.
+#
+# udevadm test reads /sys and the rules folders, and writes its database under /run and links
+# under /dev: it runs in a private mount namespace with a made-up /sys, the rule alone in
+# /etc/udev/rules.d, and empty /run and /dev, so the machine is left as it was. That needs root;
+# without it, or without udevadm, the check is skipped (exit 77).
+set -euo pipefail
+
+RULE="$(realpath "${1:?usage: check-udev-rule.sh <rules file>}")"
+NAME="$(basename "$RULE")"
+
+skip() { echo "SKIPPED: $*"; exit 77; }
+command -v udevadm >/dev/null || skip "udevadm is not installed"
+command -v unshare >/dev/null || skip "unshare is not installed"
+[ "$(id -u)" -eq 0 ] || skip "needs root for a private mount namespace"
+unshare -m true 2>/dev/null || skip "no private mount namespace here"
+
+WORK="$(mktemp -d)"
+trap 'rm -rf "$WORK"' EXIT
+SYS="$WORK/sys"
+mkdir -p "$WORK/rules" "$SYS/bus/usb" "$SYS/class/tty"
+cp "$RULE" "$WORK/rules/"
+
+# terminal <name> <usb port> <vendor> <product> <major:minor>: a USB device with one interface
+# that carries the terminal, as the kernel shows a USB serial adapter.
+terminal() {
+    local name=$1 port=$2 vendor=$3 product=$4 devno=$5
+    local usb="devices/pci0000:00/0000:00:14.0/usb1/$port"
+    local tty="$usb/$port:1.0/tty/$name"
+    mkdir -p "$SYS/$tty"
+    echo "$vendor" >"$SYS/$usb/idVendor"
+    echo "$product" >"$SYS/$usb/idProduct"
+    printf 'DEVTYPE=usb_device\n' >"$SYS/$usb/uevent"
+    printf 'DEVTYPE=usb_interface\n' >"$SYS/$usb/$port:1.0/uevent"
+    ln -s "$SYS/bus/usb" "$SYS/$usb/subsystem"
+    ln -s "$SYS/bus/usb" "$SYS/$usb/$port:1.0/subsystem"
+    printf 'MAJOR=%s\nMINOR=%s\nDEVNAME=%s\n' "${devno%:*}" "${devno#*:}" "$name" >"$SYS/$tty/uevent"
+    echo "$devno" >"$SYS/$tty/dev"
+    ln -s "$SYS/class/tty" "$SYS/$tty/subsystem"
+    ln -s "../../$tty" "$SYS/class/tty/$name"
+}
+terminal ttyACM0 1-1 2341 0045 166:0
+terminal ttyACM1 1-2 2341 003b 166:1
+terminal ttyUSB0 1-3 0403 6001 188:0
+
+# Links inside the made-up tree must point into /sys once it is mounted there.
+find "$SYS" -type l | while read -r link; do
+    target="$(readlink "$link")"
+    case "$target" in "$SYS"*) ln -sfn "/sys${target#"$SYS"}" "$link" ;; esac
+done
+
+run() {
+    unshare -m --propagation private sh -c '
+        mount -t tmpfs none /run && mount -t tmpfs none /dev &&
+        mount --bind "$1/rules" /etc/udev/rules.d && mount --bind "$1/sys" /sys &&
+        SYSTEMD_DEVICE_VERIFY_SYSFS=0 udevadm test --action=add "/sys/class/tty/$2"' sh "$WORK" "$1" 2>&1
+}
+
+failed=0
+fail() { echo "FAIL: $*"; failed=1; }
+
+for tty in ttyACM0 ttyACM1 ttyUSB0; do
+    out="$(run "$tty")" || { echo "$out"; fail "udevadm test failed for $tty"; continue; }
+    grep -q "Reading rules file: /etc/udev/rules.d/$NAME" <<<"$out" || fail "$NAME was not read"
+    if complaints="$(grep -F "$NAME" <<<"$out" | grep -v "Reading rules file")"; then
+        fail "complaints about $NAME:"$'\n'"$complaints"
+    fi
+    meter=0
+    [ "$tty" != ttyUSB0 ] && meter=1
+    for expected in "^ID_MM_DEVICE_IGNORE=1$" "^TAGS=.*:uaccess:" "^run: 'uaccess'"; do
+        if grep -q "$expected" <<<"$out"; then found=1; else found=0; fi
+        if [ "$found" -ne "$meter" ]; then
+            [ "$meter" -eq 1 ] && fail "$tty (a meter) lacks $expected" ||
+                fail "$tty (not a meter) has $expected"
+        fi
+    done
+done
+
+if [ "$failed" -ne 0 ]; then exit 1; fi
+echo "udev rule $NAME: parses cleanly; meter terminals get ID_MM_DEVICE_IGNORE=1 and uaccess, others neither"

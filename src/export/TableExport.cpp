@@ -1,0 +1,21 @@
+#include "TableExport.h"
+
+#include "WorkbookExport.h"
+
+QString exportDialogFilter() {
+    return QString::fromLatin1(csvexport::kDialogFilter) + u'|' +
+           QString::fromLatin1(tableexport::kWorkbookFilter);
+}
+
+bool exportsWorkbook(const QString& name, int filterIndex) {
+    return filterIndex == tableexport::kWorkbookFilterIndex ||
+           name.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
+}
+
+bool writeTableExport(const QString& name, int filterIndex, const QDateTime& exportedAt,
+                      const CellTable& table, RowRange range, QString* error) {
+    if (!exportsWorkbook(name, filterIndex))
+        return writeFileReplacing(name, tableCsvBytes(exportedAt, table, range), error);
+    const std::optional<QByteArray> bytes = tableWorkbookBytes(exportedAt, table, range, error);
+    return bytes && writeFileReplacing(name, *bytes, error);
+}

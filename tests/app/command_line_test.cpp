@@ -1,0 +1,105 @@
+// The installed programs' command line, run as a user would: with a display and without one.
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+
+#include "QtPrinters.h"
+
+namespace {
+
+struct Outcome {
+    bool finished = false;
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// A reader that opened its window would never finish by itself; the time limit catches it.
+Outcome runProgram(const QString& program, const QStringList& arguments, bool withPlatform) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    if (withPlatform)
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    Outcome result;
+    result.finished =
+        process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit;
+    if (!result.finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    result.status = process.exitCode();
+    result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    result.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return result;
+}
+
+const QString kReader = QStringLiteral(PX417_READER_PATH);
+const QString kSimulator = QStringLiteral(PX417_METER_SIM_PATH);
+const QString kVersion = QStringLiteral(PX417_VERSION);
+
+const QString kReaderHelp = QStringLiteral(
+    "Usage: px417 [options]\n"
+    "Reads the measurements stored in a QT570R vibration meter over its USB serial port,\n"
+    "shows them in a sortable table and exports all or the selected rows as CSV or as\n"
+    "an Excel workbook.\n"
+    "There are no settings: a single meter is chosen by itself, and the transfer is\n"
+    "started on the meter.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     Displays this help.\n"
+    "  -v, --version  Displays version information.\n");
+
+void expectHelpAndVersion(bool withPlatform) {
+    for (const QString& option : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+        const Outcome help = runProgram(kReader, {option}, withPlatform);
+        ASSERT_TRUE(help.finished) << qPrintable(option) << qPrintable(help.err);
+        EXPECT_EQ(help.status, 0) << qPrintable(option) << qPrintable(help.err);
+        EXPECT_EQ(help.out, kReaderHelp) << qPrintable(option);
+        EXPECT_EQ(help.err, QString()) << qPrintable(option);
+    }
+    for (const QString& option : {QStringLiteral("--version"), QStringLiteral("-v")}) {
+        const Outcome version = runProgram(kReader, {option}, withPlatform);
+        ASSERT_TRUE(version.finished) << qPrintable(option) << qPrintable(version.err);
+        EXPECT_EQ(version.status, 0) << qPrintable(option) << qPrintable(version.err);
+        EXPECT_EQ(version.out, QStringLiteral("px417 ") + kVersion + QLatin1Char('\n'))
+            << qPrintable(option);
+        EXPECT_EQ(version.err, QString()) << qPrintable(option);
+    }
+}
+
+} // namespace
+
+TEST(ReaderCommandLine, HelpAndVersionPrintAndExitWithoutADisplay) {
+    expectHelpAndVersion(false);
+}
+
+TEST(ReaderCommandLine, HelpAndVersionPrintAndExitBeforeAnyWindowWithADisplay) {
+    expectHelpAndVersion(true);
+}
+
+TEST(ReaderCommandLine, AnythingElseOnTheCommandLineIsRefusedWithStatusOne) {
+    const Outcome unknown = runProgram(kReader, {QStringLiteral("--port=3")}, true);
+    ASSERT_TRUE(unknown.finished) << qPrintable(unknown.err);
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_TRUE(unknown.err.contains(QStringLiteral("px417: Unknown option 'port'.")))
+        << qPrintable(unknown.err);
+    EXPECT_EQ(unknown.out, QString());
+
+    const Outcome positional = runProgram(kReader, {QStringLiteral("notes.csv")}, true);
+    ASSERT_TRUE(positional.finished) << qPrintable(positional.err);
+    EXPECT_EQ(positional.status, 1);
+    EXPECT_TRUE(positional.err.contains(
+        QStringLiteral("px417: unexpected argument \"notes.csv\"; see --help")))
+        << qPrintable(positional.err);
+}
+
+TEST(SimulatorCommandLine, VersionPrintsAndExits) {
+    const Outcome version = runProgram(kSimulator, {QStringLiteral("--version")}, false);
+    ASSERT_TRUE(version.finished) << qPrintable(version.err);
+    EXPECT_EQ(version.status, 0) << qPrintable(version.err);
+    EXPECT_EQ(version.out, QStringLiteral("px417-meter-sim ") + kVersion + QLatin1Char('\n'));
+}
