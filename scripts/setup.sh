@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PACKAGES=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config ccache
     qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-qpa-plugins libgl-dev
     libgtest-dev libbenchmark-dev
     libxlsxwriter-dev python3-openpyxl
@@ -33,6 +33,12 @@ fi
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
+# Every build below (this one, the sanitizer, fuzz and package builds) goes through the compiler
+# cache, keyed on paths relative to the checkout, so a second clone or build folder rebuilds
+# only what changed.
+export CMAKE_C_COMPILER_LAUNCHER="${CMAKE_C_COMPILER_LAUNCHER:-ccache}"
+export CMAKE_CXX_COMPILER_LAUNCHER="${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}"
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$ROOT}" CCACHE_NOHASHDIR=1
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 read -r -a targets <<<"${PX417_BUILD_TARGETS:-}"
 cmake --build "$BUILD_DIR" -j "$(nproc)" ${targets[@]:+--target "${targets[@]}"}
