@@ -20,12 +20,12 @@
 #include "Twips.h"
 
 #include <QCloseEvent>
-#include <QSignalBlocker>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QtDebug>
 
 #include <cmath>
@@ -67,8 +67,7 @@ QFont gridFont() {
 } // namespace
 
 Form1::Form1(SerialPort& port, DeviceList& devices, Dialogs& dialogs, const Clock& clock,
-             ProgramControl& program, double twipsPerPixel, DeviceMonitor* monitor,
-             QWidget* parent)
+             ProgramControl& program, double twipsPerPixel, DeviceMonitor* monitor, QWidget* parent)
     : QWidget(parent), m_port(port), m_devices(devices), m_dialogs(dialogs), m_clock(clock),
       m_program(program), m_twipsPerPixel(twipsPerPixel) {
     buildControls();
@@ -217,8 +216,8 @@ void Form1::Form_Load() {
 
     P_Help[0]->move(twips::toPixels(kTableLeft, m_twipsPerPixel),
                     twips::toPixels(kTableTop, m_twipsPerPixel));
-    const HelpScrollRange range =
-        helpScrollRange(helpscroll::kFrameHeightTwips, helpscroll::kPictureHeightTwips, PixelTwipsY);
+    const HelpScrollRange range = helpScrollRange(helpscroll::kFrameHeightTwips,
+                                                  helpscroll::kPictureHeightTwips, PixelTwipsY);
     if (range.ok) {
         VS_Help->setMaximum(range.maximum);
         VS_Help->setPageStep(range.largeChange);
@@ -230,7 +229,9 @@ void Form1::endProgram(int status) {
     m_program.endNow(status);
 }
 
-bool Form1::downloading() const { return L_Status[0]->text() == kDownloading; }
+bool Form1::downloading() const {
+    return L_Status[0]->text() == kDownloading;
+}
 
 void Form1::ScanCOMports() {
     m_discoveryPending = false;
@@ -292,8 +293,8 @@ void Form1::L_COM_Ports_Click() {
 
 void Form1::connectionFailed(const QString& reason) {
     const QString cr(QChar(13));
-    // The steps stand as the meter's users know them; below them, after an empty line, the
-    // system's reason, which is what tells a permission problem from a loose cable.
+    // The box's fixed steps first; below them, after an empty line, the system's reason, which
+    // is what tells a permission problem from a loose cable.
     const QString text = QStringList{QStringLiteral("Connection could not be established."),
                                      QStringLiteral("Please follow these steps:"),
                                      QStringLiteral("1. Disconnect USB cable from meter."),
@@ -310,6 +311,9 @@ void Form1::connectionFailed(const QString& reason) {
 void Form1::failWith(const QString& text, const QString& caption, Dialogs::Icon icon) {
     // Before the box: a reader started from a terminal shows the reason there at once.
     qWarning().noquote() << QString(text).replace(QChar(13), QChar(10));
+    // Ended before the box: the box tells the user to replug, and the notices that brings
+    // while it is open must not connect or fail a second time.
+    m_ended = true;
     m_dialogs.message(text, caption, icon);
     endProgram(1);
 }
@@ -328,7 +332,27 @@ void Form1::devicesChanged() {
         m_discoveryPending = true;
         return;
     }
+    rescanOnNotice();
+}
+
+void Form1::rescanOnNotice() {
+    // A notice about some other device leaves the open meter alone: closing and reopening its
+    // line would lose a transfer the user has just started on it.
+    if (m_port.portOpen()) {
+        const MeterScan scan = scanMeters(m_devices);
+        if (scan.ok && scan.entries == listedMeters())
+            return;
+    }
     ScanCOMports();
+}
+
+QList<MeterEntry> Form1::listedMeters() const {
+    QList<MeterEntry> entries;
+    for (int row = 0; row < L_COM_Ports->count(); ++row) {
+        const QListWidgetItem* item = L_COM_Ports->item(row);
+        entries.append({item->text(), item->data(Qt::UserRole).toInt()});
+    }
+    return entries;
 }
 
 void Form1::runPendingDiscovery() {
@@ -339,7 +363,7 @@ void Form1::runPendingDiscovery() {
         this,
         [this] {
             if (m_discoveryPending && !m_ended && !downloading())
-                ScanCOMports();
+                rescanOnNotice();
         },
         Qt::QueuedConnection);
 }
@@ -368,9 +392,13 @@ void Form1::setSlotCell(int row, int col, const QString& text) {
     FG_Data->setTextMatrix(row, col, text);
 }
 
-QDateTime Form1::now() const { return m_clock.now(); }
+QDateTime Form1::now() const {
+    return m_clock.now();
+}
 
-void Form1::DecodeMemory() { ::decodeMemory(FG_Data->state(), FG_Mem->state()); }
+void Form1::DecodeMemory() {
+    ::decodeMemory(FG_Data->state(), FG_Mem->state());
+}
 
 void Form1::RefreshStatus() {
     if (downloading())
@@ -381,7 +409,9 @@ void Form1::RefreshStatus() {
         FG_Mem->setMousePointer(mouse::kPointerDefault);
 }
 
-void Form1::Form_MouseMove() { RefreshStatus(); }
+void Form1::Form_MouseMove() {
+    RefreshStatus();
+}
 
 void Form1::Form_MouseUp(int button, int shift) {
     if (button == mouse::kRight && shift == (mouse::kShift | mouse::kCtrl))
@@ -415,7 +445,9 @@ void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void Form1::SetupMemTable() { memtable::setupMemTable(FG_Mem->state()); }
+void Form1::SetupMemTable() {
+    memtable::setupMemTable(FG_Mem->state());
+}
 
 void Form1::C_Clear_Click() {
     if (downloading())
@@ -424,7 +456,9 @@ void Form1::C_Clear_Click() {
     SetupMemTable();
 }
 
-int Form1::GetMouseColumn() const { return FG_Mem->mouseCol() + 1; }
+int Form1::GetMouseColumn() const {
+    return FG_Mem->mouseCol() + 1;
+}
 
 int Form1::headerColumnAt(float y) const {
     const float h = static_cast<float>(FG_Mem->rowHeight(0));
@@ -459,14 +493,17 @@ void Form1::FG_Mem_MouseUp(int, int, float, float y) {
     LastSortAscending = !LastSortAscending;
 }
 
-void Form1::FG_Data_Click() { m_dialogs.message(FG_Data->text(), kTitle, Dialogs::Icon::None); }
+void Form1::FG_Data_Click() {
+    m_dialogs.message(FG_Data->text(), kTitle, Dialogs::Icon::None);
+}
 
 void Form1::C_Export_Click(int index) {
     if (downloading())
         return;
     const RowRange range = exportRange(index, FG_Mem->row(), FG_Mem->rowSel());
     if (range.first + range.last == 0) {
-        m_dialogs.message(QString::fromLatin1(csvexport::kNoDataSelected), kTitle, Dialogs::Icon::None);
+        m_dialogs.message(QString::fromLatin1(csvexport::kNoDataSelected), kTitle,
+                          Dialogs::Icon::None);
         return;
     }
     int filterIndex = 0;
@@ -493,7 +530,9 @@ void Form1::C_Help_Click() {
     P_Help[0]->setVisible(P_Help[0]->isHidden());
 }
 
-void Form1::VS_Help_Change() { VS_Help_Scroll(); }
+void Form1::VS_Help_Change() {
+    VS_Help_Scroll();
+}
 
 void Form1::VS_Help_Scroll() {
     const float top = helpPictureTop(PixelTwipsY, VS_Help->value());

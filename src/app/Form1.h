@@ -1,8 +1,9 @@
 #pragma once
 
 #include "Dialogs.h"
-#include "ReceptionView.h"
+#include "MeterDiscovery.h"
 #include "Reception.h"
+#include "ReceptionView.h"
 
 #include <QString>
 #include <QWidget>
@@ -111,6 +112,11 @@ private:
     // Tells the user (standard error and a box) and ends the program with status 1.
     void failWith(const QString& text, const QString& caption, Dialogs::Icon icon);
     void runPendingDiscovery();
+    // Discovery after a device notice; skipped while a port is open and the list of meters
+    // would come out the same.
+    void rescanOnNotice();
+    // The connection list's entries as discovery made them.
+    QList<MeterEntry> listedMeters() const;
     void endProgram(int status);
 
     SerialPort& m_port;

@@ -132,3 +132,38 @@ TEST(Form1Plug, devicesChangingDuringADownloadWaitForItsEndThenDiscoveryRunsOnce
     QTest::qWait(10);
     EXPECT_EQ(rig.devices.scans, 2);
 }
+
+TEST(Form1Plug, aNoticeAboutAnotherDeviceLeavesTheOpenMeterAlone) {
+    Rig rig({kMeter181});
+    rig.form->Form_Load();
+    ASSERT_TRUE(rig.port.portOpen());
+    // The user has started a transfer; its first packet is not complete yet.
+    rig.port.receive("0,1");
+    const QStringList opened = rig.port.log;
+
+    rig.devices.names = {kMeter181, QStringLiteral("USB Modem (COM7)")};
+    emit rig.monitor.devicesChanged();
+    QTest::qWait(0);
+    EXPECT_EQ(rig.port.log, opened) << "the meter's line was closed and reopened";
+    EXPECT_EQ(rig.form->reception().comBuffer(), "0,1");
+
+    // A second meter does change the list: discovery runs as a click would run it.
+    rig.devices.names = {kMeter181, QStringLiteral("Arduino USB Serial Light Adapter (COM9)")};
+    emit rig.monitor.devicesChanged();
+    EXPECT_EQ(rig.form->lComPorts().count(), 2);
+}
+
+TEST(Form1PortFailure, noticesWhileTheFailureBoxIsOpenNeitherConnectNorShowASecondBox) {
+    Rig rig({kMeter181});
+    rig.port.missingPorts.insert(181);
+    // The box says to replug; the replug's notices arrive while it is still open.
+    rig.dialogs.onMessage = [&rig] {
+        rig.port.missingPorts.clear();
+        emit rig.monitor.devicesChanged();
+    };
+    Warnings warnings;
+    rig.form->Form_Load();
+    EXPECT_EQ(rig.dialogs.boxes.size(), 1u);
+    EXPECT_FALSE(rig.port.portOpen());
+    EXPECT_EQ(rig.program.exitStatus, 1);
+}
