@@ -8,8 +8,12 @@ QString exportDialogFilter() {
 }
 
 bool exportsWorkbook(const QString& name, int filterIndex) {
-    return filterIndex == tableexport::kWorkbookFilterIndex ||
-           name.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive);
+    if (name.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        return true;
+    // A typed ".csv" wins over the filter: a workbook under that name opens as garbage.
+    if (name.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        return false;
+    return filterIndex == tableexport::kWorkbookFilterIndex;
 }
 
 bool writeTableExport(const QString& name, int filterIndex, const QDateTime& exportedAt,

@@ -19,8 +19,9 @@ inline constexpr int kWorkbookFilterIndex = 1;
 // as "Description|pattern" pairs joined by "|".
 QString exportDialogFilter();
 
-// True when the export to name is a workbook: the workbook filter was chosen (filterIndex as
-// the dialog reports it), or the name ends in ".xlsx" in any case. Every other name gets CSV.
+// True when the export to name is a workbook: the name ends in ".xlsx" in any case, or the
+// workbook filter was chosen (filterIndex as the dialog reports it) and the name does not end
+// in ".csv". Every other name gets CSV.
 bool exportsWorkbook(const QString& name, int filterIndex);
 
 // Writes header row 0 and the rows of range of table to name, as a workbook or as CSV (see

@@ -137,13 +137,15 @@ TEST(Form1Workbook, theFilterOrAnXlsxNameGivesAWorkbookAndEveryOtherNameTheSameC
     Downloaded rig;
     QTemporaryDir dir;
     rig.exportTo(0, dir.filePath("a.XLSX"), 0);
-    rig.exportTo(0, dir.filePath("b.csv"), 1);
+    rig.exportTo(0, dir.filePath("b"), 1);
     rig.exportTo(0, dir.filePath("c.csv"), 0);
     rig.exportTo(0, dir.filePath("d"), 0);
+    // A typed ".csv" is a CSV file even with the workbook filter chosen.
+    rig.exportTo(0, dir.filePath("e.CSV"), 1);
     EXPECT_TRUE(rig.dialogs.boxes.empty());
     EXPECT_TRUE(contents(dir.filePath("a.XLSX")).startsWith(kZipMagic));
-    EXPECT_TRUE(contents(dir.filePath("b.csv")).startsWith(kZipMagic));
-    for (const char* csv : {"c.csv", "d"}) {
+    EXPECT_TRUE(contents(dir.filePath("b")).startsWith(kZipMagic));
+    for (const char* csv : {"c.csv", "d", "e.CSV"}) {
         const QByteArray bytes = contents(dir.filePath(csv));
         EXPECT_TRUE(bytes.startsWith("Exported 2027.02.01 21:05:03,,,,,,\r\nSlot#,")) << csv;
         EXPECT_TRUE(bytes.contains("\r\n3,2012.02.31 00:00:00,Acceleration,0-pk,147.0,m/s\xB2,"
