@@ -92,10 +92,15 @@ MeterMemory makeMeterMemory(quint32 seed) {
         const int dayIndex = slot / kMeasurementsPerDay;
         Measurement& m = measurements[slot];
         if (slot % kMeasurementsPerDay == 0) {
-            m.time = meterTime(year, month, firstDay + dayIndex, 7, 30 + random.bounded(25),
-                               random.bounded(60));
+            // Drawn one by one: the order of a call's arguments is left to the compiler, and
+            // each seed must give the same memory whatever compiler built the simulator.
+            const int second = random.bounded(60);
+            const int minute = 30 + random.bounded(25);
+            m.time = meterTime(year, month, firstDay + dayIndex, 7, minute, second);
         } else {
-            m.time = measurements[slot - 1].time + 60 * random.bounded(5, 25) + random.bounded(60);
+            const int minutes = random.bounded(5, 25);
+            const int seconds = random.bounded(60);
+            m.time = measurements[slot - 1].time + 60 * minutes + seconds;
         }
         m.unit = random.bounded(kUnits);
         m.calculation = random.bounded(kCalculationModes);
