@@ -1,8 +1,8 @@
 # Installation and the Debian package. `cmake --install` puts exactly the two programs in bin/,
-# the desktop entry, the icon, the AppStream metainfo and the udev rule, and on Linux the manual
-# pages and the package's copyright and changelog; tests, benchmarks and tools/artwork are never
-# installed. scripts/build-deb.sh builds px417_<version>_<arch>.deb in build-deb/ with Debian's
-# flags.
+# the window program in lib/px417/, the desktop entry, the kept downloads' file type, the icon,
+# the AppStream metainfo and the udev rule, and on Linux the manual pages and the package's
+# copyright and changelog; tests, benchmarks and tools/artwork are never installed.
+# scripts/build-deb.sh builds px417_<version>_<arch>.deb in build-deb/ with Debian's flags.
 
 set(PX417_HOMEPAGE "https://px417.example.org/")
 set(PX417_MAINTAINER "PX417 developers <px417@px417.example.org>")
@@ -12,6 +12,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/px417.svg
         DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.example.px417.metainfo.xml
         DESTINATION share/metainfo)
+# The type of kept downloads (*.px417), which the desktop entry opens.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/px417-mime.xml DESTINATION share/mime/packages
+        RENAME px417.xml)
 
 if(UNIX AND NOT APPLE)
     # Compressed when configuring, so that installing needs no build step of its own; -n keeps

@@ -113,6 +113,20 @@ bool Child::waitForLine(const QString& prefix, int timeoutMs, TimedLine* line) {
     return m_arrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), found);
 }
 
+int Child::wait(rusage* usage, Clock::time_point* endedAt) {
+    int status = 0;
+    rusage ru{};
+    while (wait4(m_pid, &status, 0, &ru) < 0 && errno == EINTR) {
+    }
+    *endedAt = Clock::now();
+    if (usage)
+        *usage = ru;
+    m_pid = -1;
+    if (m_reader.joinable())
+        m_reader.join();
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 void Child::stop(rusage* usage) {
     if (m_pid > 0) {
         ::kill(m_pid, SIGTERM);

@@ -55,6 +55,9 @@ public:
 
     // Sends SIGTERM, reaps the process and gives its resource use (peak memory in ru_maxrss).
     void stop(rusage* usage = nullptr);
+    // Waits for the process to end by itself; gives its exit status (-1 when it did not exit)
+    // and its resource use, and the instant it was reaped in *endedAt.
+    int wait(rusage* usage, Clock::time_point* endedAt);
 
 private:
     void readOutput(int fd);

@@ -2,10 +2,12 @@
 // next to its floor or target. See docs/PERFORMANCE.md for what each figure means.
 #include "Child.h"
 #include "LineBench.h"
+#include "MeterMemory.h"
 #include "XDisplay.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -23,6 +25,8 @@ constexpr double kFilledTargetMs = 20.0;
 constexpr double kCpuShareTarget = 0.03;
 constexpr int kBaud = 9600;
 constexpr int kBitsPerCharacter = 10;
+constexpr double kExportTargetMs = 50.0;
+constexpr double kExportPeakShare = 0.5;
 
 void say(const QString& text) {
     std::printf("%s\n", qPrintable(text));
@@ -221,11 +225,77 @@ bool measureBursts(const QList<int>& sizes) {
     return flat;
 }
 
+bool measureExport(int runs) {
+    say(QStringLiteral("== 5. px417 --export of one kept download, process start to exit (%1 runs) "
+                       "==")
+            .arg(runs));
+    QTemporaryDir dir;
+    const QString kept = dir.filePath(QStringLiteral("2026-12-09_14-03-27_COM181.px417"));
+    {
+        QFile file(kept);
+        const QByteArray download = metersim::downloadText(metersim::makeMeterMemory(417));
+        if (!file.open(QIODevice::WriteOnly) || file.write(download) != download.size()) {
+            say(QStringLiteral("   failed: cannot write ") + kept);
+            return false;
+        }
+    }
+    XDisplay display;
+    QString error;
+    if (!display.start(&error)) {
+        say(QStringLiteral("   skipped: ") + error);
+        return false;
+    }
+    Startup window;
+    std::vector<double> exportMs;
+    std::vector<double> exportPeakKb;
+    for (int i = 0; i < runs; ++i) {
+        if (!startOnce(display, QStringLiteral(PX417_PATH), {}, &window, &error)) {
+            say(QStringLiteral("   failed: ") + error);
+            return false;
+        }
+        for (const QString& out : {QStringLiteral("out.csv"), QStringLiteral("out.xlsx")}) {
+            Child child;
+            // No display at all, as on a station without one.
+            if (!child.start(QStringLiteral(PX417_PATH),
+                             {QStringLiteral("--export"), dir.filePath(out), kept},
+                             {QStringLiteral("DISPLAY="), QStringLiteral("QT_QPA_PLATFORM=")},
+                             false, &error)) {
+                say(QStringLiteral("   failed: ") + error);
+                return false;
+            }
+            rusage usage{};
+            Clock::time_point ended;
+            if (child.wait(&usage, &ended) != 0) {
+                say(QStringLiteral("   failed: px417 --export did not exit with 0"));
+                return false;
+            }
+            exportMs.push_back(msBetween(child.startedAt(), ended));
+            exportPeakKb.push_back(double(usage.ru_maxrss));
+        }
+    }
+    const double ms = median(exportMs);
+    const double peakShare = median(exportPeakKb) / std::max(1.0, median(window.peakKb));
+    say(QStringLiteral("   CSV and workbook alike: median %1 ms, worst %2 ms (target median <= %3 "
+                       "ms): %4")
+            .arg(ms, 0, 'f', 1)
+            .arg(*std::max_element(exportMs.begin(), exportMs.end()), 0, 'f', 1)
+            .arg(kExportTargetMs, 0, 'f', 0)
+            .arg(verdict(ms <= kExportTargetMs)));
+    say(QStringLiteral("   peak memory %1 MiB, the window's %2 MiB: %3x (target <= %4x): %5")
+            .arg(median(exportPeakKb) / 1024, 0, 'f', 1)
+            .arg(median(window.peakKb) / 1024, 0, 'f', 1)
+            .arg(peakShare, 0, 'f', 2)
+            .arg(kExportPeakShare, 0, 'f', 1)
+            .arg(verdict(peakShare <= kExportPeakShare)));
+    return ms <= kExportTargetMs && peakShare <= kExportPeakShare;
+}
+
 bool runGoogleBenchmarks() {
     say(QStringLiteral("== 4. Google Benchmark: the window's work per event =="));
     bool ok = true;
     for (const QString& program :
-         {QStringLiteral(PX417_BENCH_WINDOW_PATH), QStringLiteral(PX417_BENCH_DECODE_PATH)}) {
+         {QStringLiteral(PX417_BENCH_WINDOW_PATH), QStringLiteral(PX417_BENCH_DECODE_PATH),
+          QStringLiteral(PX417_BENCH_KEEP_PATH)}) {
         QProcess process;
         process.setProcessChannelMode(QProcess::ForwardedChannels);
         process.start(program, {QStringLiteral("--benchmark_color=false")});
@@ -241,6 +311,9 @@ int main(int argc, char** argv) {
     // Meters that other programs publish must not be found: a private runtime directory.
     QTemporaryDir runtime;
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    // The downloads of the runs are kept there too, not among the user's.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -254,9 +327,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption paced("paced", "Paced downloads at 9600 baud.", "n", "3");
     const QCommandLineOption bursts("bursts", "Burst sizes, comma-separated.", "list",
                                     "1,10,100,1000");
-    const QCommandLineOption only("only", "Run only these sections (1-4), comma-separated.", "list",
-                                  "1,2,3,4");
-    parser.addOptions({starts, paced, bursts, only});
+    const QCommandLineOption only("only", "Run only these sections (1-5), comma-separated.", "list",
+                                  "1,2,3,4,5");
+    const QCommandLineOption exports("exports", "Runs of px417 --export.", "n", "20");
+    parser.addOptions({starts, paced, bursts, only, exports});
     parser.process(app);
 
     QList<int> sizes;
@@ -273,6 +347,8 @@ int main(int argc, char** argv) {
         met = measureBursts(sizes) && met;
     if (sections.contains(QStringLiteral("4")))
         met = runGoogleBenchmarks() && met;
+    if (sections.contains(QStringLiteral("5")))
+        met = measureExport(std::max(1, parser.value(exports).toInt())) && met;
     say(met ? QStringLiteral("All figures met their targets.")
             : QStringLiteral("Some figures MISSED their targets (see above)."));
     return met ? 0 : 1;

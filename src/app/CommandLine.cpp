@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "Arguments.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -13,18 +15,6 @@ namespace {
 QCommandLineOption helpOption() {
     return QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
                               QStringLiteral("Displays this help."));
-}
-
-// The parser's own help option would add --help-all, whose toolkit part needs a display.
-void describe(QCommandLineParser& parser) {
-    parser.setApplicationDescription(QStringLiteral(
-        "Reads the measurements stored in a QT570R vibration meter over its USB serial port,\n"
-        "shows them in a sortable table and exports all or the selected rows as CSV or as\n"
-        "an Excel workbook.\n"
-        "There are no settings: a single meter is chosen by itself, and the transfer is\n"
-        "started on the meter."));
-    parser.addOption(helpOption());
-    parser.addVersionOption();
 }
 
 } // namespace
@@ -49,17 +39,19 @@ std::optional<int> handleBeforeApplication(const QStringList& arguments) {
     return std::nullopt;
 }
 
-void rejectUnknown(const QCoreApplication& app) {
+QString rejectUnknown(const QCoreApplication& app) {
     QCommandLineParser parser;
     describe(parser);
     parser.process(app); // prints the parser's error and exits 1 on an unknown option
-    if (!parser.positionalArguments().isEmpty()) {
+    // One kept download to open.
+    if (parser.positionalArguments().size() > 1) {
         std::fprintf(stderr, "%s: unexpected argument \"%s\"; see --help\n",
                      qPrintable(QCoreApplication::applicationName()),
-                     qPrintable(parser.positionalArguments().constFirst()));
+                     qPrintable(parser.positionalArguments().at(1)));
         std::fflush(stderr);
         std::exit(EXIT_FAILURE);
     }
+    return parser.positionalArguments().value(0);
 }
 
 QStringList argumentList(int argc, char** argv) {

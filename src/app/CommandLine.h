@@ -16,8 +16,9 @@ namespace commandline {
 std::optional<int> handleBeforeApplication(const QStringList& arguments);
 
 // Checks what is left once QApplication has taken the toolkit's options: an unknown option or
-// any argument ends the program with status 1 and a message on standard error.
-void rejectUnknown(const QCoreApplication& app);
+// a second argument ends the program with status 1 and a message on standard error. Returns
+// the one argument, a kept download to open, or an empty text.
+QString rejectUnknown(const QCoreApplication& app);
 
 // argv as text, the way QCoreApplication would decode it.
 QStringList argumentList(int argc, char** argv);

@@ -5,6 +5,9 @@
 
 #include <QList>
 
+#include <algorithm>
+#include <numeric>
+
 using namespace statustext;
 
 namespace {
@@ -78,8 +81,10 @@ std::optional<int> Reception::handlePacket(const QByteArray& packet, ReceptionVi
     if (!slot)
         return std::nullopt;
 
-    if (isUsable(*slot, fields.size()))
+    if (isUsable(*slot, fields.size())) {
         m_slotReceived[static_cast<size_t>(*slot)] = 1;
+        rememberPacket(*slot, packet);
+    }
     const int row = slotRow(*slot);
     view.setSlotCell(row, kSlotColumn, QString::number(*slot));
     view.setSlotCell(row, kRawColumn, QString::fromLatin1(packet));
@@ -95,6 +100,24 @@ std::optional<int> Reception::handlePacket(const QByteArray& packet, ReceptionVi
     return slot;
 }
 
+void Reception::rememberPacket(int slot, const QByteArray& packet) {
+    m_packets[static_cast<size_t>(slot)] = packet;
+    m_handledAt[static_cast<size_t>(slot)] = ++m_handled;
+}
+
+QList<QByteArray> Reception::packetsInOrder() const {
+    std::array<int, kSlotCount> order{};
+    std::iota(order.begin(), order.end(), kFirstSlot);
+    std::sort(order.begin(), order.end(), [this](int a, int b) {
+        return m_handledAt[static_cast<size_t>(a)] < m_handledAt[static_cast<size_t>(b)];
+    });
+    QList<QByteArray> packets;
+    packets.reserve(kSlotCount);
+    for (const int slot : order)
+        packets.append(m_packets[static_cast<size_t>(slot)]);
+    return packets;
+}
+
 void Reception::checkCompletion(ReceptionView& view) {
     int count = 0;
     for (int& received : m_slotReceived) {
@@ -105,7 +128,9 @@ void Reception::checkCompletion(ReceptionView& view) {
     if (count == kSlotCount) {
         view.setStatusText(0, QString::fromLatin1(kReady));
         view.setStatusText(1, comText(view.comPort()));
+        m_completed = packetsInOrder();
         view.decodeMemory();
+        m_completed.clear();
     } else {
         view.setStatusText(0, QString::fromLatin1(kDataCheckError));
         view.setStatusText(1, QString::fromLatin1(kPleaseTryAgain));

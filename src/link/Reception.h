@@ -5,6 +5,7 @@
 #include "SlotTable.h"
 
 #include <QByteArray>
+#include <QList>
 
 #include <array>
 #include <optional>
@@ -39,12 +40,25 @@ public:
     // SlotReceived of a slot 0 to 100 (0 or 1); 0 for any other number.
     int slotReceived(int slot) const;
 
+    // While decodeMemory() of a download that passed its check runs: that download's packets
+    // as received, without their "/", one per slot (the last that counted for it) in the order
+    // they were handled. Empty at any other time, so a download is handed out once.
+    const QList<QByteArray>& completedDownload() const { return m_completed; }
+
 private:
     // Writes one packet into the slot table and the status panel. Returns its slot, or nullopt
     // when the packet was ignored (empty, or no slot 0 to 100).
     std::optional<int> handlePacket(const QByteArray& packet, ReceptionView& view);
     void checkCompletion(ReceptionView& view);
 
+    // The packets that set each slot's flag, and when, so the download can be kept as sent.
+    void rememberPacket(int slot, const QByteArray& packet);
+    QList<QByteArray> packetsInOrder() const;
+
     PacketFramer m_framer;
     std::array<int, kSlotCount> m_slotReceived{};
+    std::array<QByteArray, kSlotCount> m_packets{};
+    std::array<quint64, kSlotCount> m_handledAt{};
+    quint64 m_handled = 0;
+    QList<QByteArray> m_completed;
 };

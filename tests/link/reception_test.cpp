@@ -284,3 +284,40 @@ TEST(Reception, streamWithoutSlashKeepsTheBufferBounded) {
     EXPECT_EQ(view.cellWrites, kSlotTableCols);
     EXPECT_EQ(view.cells.textMatrix(5, kSlotColumn), "4");
 }
+
+TEST(Reception, aCheckedDownloadIsHandedOutWhileDecodingAsThePacketsThatCountedInTheirOrder) {
+    // Slot 3 comes again after slot 50 with other bytes, and a cut copy of slot 7 after slot 60
+    // does not count: the packets are slot 3's second and slot 7's first.
+    const QByteArray second3 = "3,01,02,03,04,05,06,07,08,09,BB";
+    QByteArray text;
+    QList<QByteArray> expected;
+    for (int slot = 0; slot < kCalibrationSlot; ++slot) {
+        text += recordPacket(slot);
+        if (slot != 3)
+            expected << recordPacket(slot).chopped(1);
+        if (slot == 50) {
+            text += second3 + '/';
+            expected << second3;
+        }
+        if (slot == 60)
+            text += "7,01,02/";
+    }
+    text += calibrationPacket();
+    expected << calibrationPacket().chopped(1);
+
+    struct View : RecordingView {
+        const Reception* reception = nullptr;
+        QList<QByteArray> handedOut;
+        void decodeMemory() override {
+            RecordingView::decodeMemory();
+            handedOut = reception->completedDownload();
+        }
+    } view;
+    Reception reception;
+    view.reception = &reception;
+    sendPackets(reception, view, text);
+
+    ASSERT_EQ(view.decodeCalls, 1);
+    EXPECT_EQ(view.handedOut, expected);
+    EXPECT_TRUE(reception.completedDownload().isEmpty());
+}

@@ -20,6 +20,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    // Likewise a data folder: every download a test completes is kept, and never among the
+    // user's own.
+    QTemporaryDir data;
+    if (!data.isValid()) {
+        std::fprintf(stderr, "cannot make a private data folder\n");
+        return 1;
+    }
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
 
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,3 +1,4 @@
+#include "KeptDownload.h"
 #include "MeterMemory.h"
 #include "MeterSim.h"
 #include "PortLink.h"
@@ -21,6 +22,8 @@ const char kDefaultName[] = "Arduino USB Serial Light Adapter (COM181)";
 
 struct Settings {
     QString name;
+    // A kept download to send instead of the generated one.
+    QByteArray replay;
     quint32 seed = kDefaultSeed;
     MeterSim::Options sim;
     DownloadFaults faults;
@@ -82,8 +85,11 @@ std::optional<Settings> readSettings(const QCoreApplication& app) {
         "repeat",
         "Send the download this many times in a row, each once the reader has read the last.", "n",
         "1");
+    const QCommandLineOption replay(
+        "replay", "Send this kept download (a .px417 file) as it is, instead of generating one.",
+        "file");
     parser.addOptions({name, speed, seed, noWait, exitAfter, dropSlot, truncateSlot, duplicateSlot,
-                       lowercase, junk, stopAfter, repeat});
+                       lowercase, junk, stopAfter, repeat, replay});
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
         fail(
@@ -111,6 +117,23 @@ std::optional<Settings> readSettings(const QCoreApplication& app) {
     settings.faults.lowercase = parser.isSet(lowercase);
     settings.faults.junk = parser.isSet(junk);
     settings.faults.junkSeed = settings.seed;
+    if (parser.isSet(replay)) {
+        for (const QCommandLineOption& generated :
+             {seed, dropSlot, truncateSlot, duplicateSlot, lowercase, junk, stopAfter}) {
+            if (parser.isSet(generated)) {
+                fail(QStringLiteral("--replay sends the file as it is; --%1 does not apply")
+                         .arg(generated.names().constFirst()));
+                return std::nullopt;
+            }
+        }
+        QString error;
+        const std::optional<KeptDownload> kept = readKeptDownload(parser.value(replay), &error);
+        if (!kept) {
+            fail(parser.value(replay) + QStringLiteral(": ") + error);
+            return std::nullopt;
+        }
+        settings.replay = kept->bytes;
+    }
     if (!readSlots(parser, dropSlot, &settings.faults.dropSlots) ||
         !readSlots(parser, truncateSlot, &settings.faults.truncateSlots) ||
         !readSlots(parser, duplicateSlot, &settings.faults.duplicateSlots))
@@ -157,8 +180,10 @@ int main(int argc, char* argv[]) {
     std::printf("%s\n", qPrintable(link.path()));
     std::fflush(stdout);
 
-    const MeterMemory memory = makeMeterMemory(settings->seed);
-    MeterSim sim(line, downloadText(memory, settings->faults), settings->sim);
+    const QByteArray download = settings->replay.isEmpty()
+                                    ? downloadText(makeMeterMemory(settings->seed), settings->faults)
+                                    : settings->replay;
+    MeterSim sim(line, download, settings->sim);
     int exitCode = 0;
     QObject::connect(&sim, &MeterSim::finished, &app, &QCoreApplication::quit);
     QObject::connect(&sim, &MeterSim::failed, &app, [&](const QString& reason) {

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QCommandLineParser;
+
+// The reader's command line as the program sees it before anything else runs.
+namespace commandline {
+
+enum class Mode { Window, Help, Version, Export, Capture, Invalid };
+
+struct Arguments {
+    Mode mode = Mode::Window;
+    QString out;
+    // --export: the kept download to write.
+    QString file;
+    // --capture: "COMn", a device node, or empty for the only meter.
+    QString port;
+    // --capture: seconds to wait at most; 0 waits without end.
+    int timeoutSeconds = 0;
+    // Mode::Invalid: what is wrong.
+    QString error;
+};
+
+// The program's description with --help and --version, which the window shares.
+void describe(QCommandLineParser& parser);
+
+// Reads the raw arguments (the program's name first). Arguments this parser does not know
+// are left to the window, which knows the toolkit's options, unless --export or --capture
+// is among them.
+Arguments parseArguments(const QStringList& arguments);
+
+// The text --help prints: options, the commands and their exit statuses.
+QString helpText();
+
+} // namespace commandline

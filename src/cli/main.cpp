@@ -1,0 +1,72 @@
+#include "Arguments.h"
+#include "Capture.h"
+#include "CommandOutput.h"
+#include "DownloadStore.h"
+#include "ExitStatus.h"
+#include "ExportCommand.h"
+#include "MeterChoice.h"
+#include "QtSerialPort.h"
+#include "SignalPipe.h"
+#include "SystemDeviceList.h"
+#include "WindowLauncher.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+int capture(const commandline::Arguments& arguments) {
+    // First, so that a signal from here on still closes the port.
+    SignalPipe signalPipe;
+    SystemDeviceList devices;
+    const MeterChoice meter = chooseMeter(devices, arguments.port);
+    if (!meter.error.isEmpty()) {
+        printError(meter.error);
+        return exitstatus::kNoDownload;
+    }
+    QtSerialPort port([&](int comPort) {
+        return meter.node.isEmpty() ? devices.deviceNode(comPort) : meter.node;
+    });
+    Capture capture(port, meter, DownloadStore(DownloadStore::defaultFolder()),
+                    {arguments.out, arguments.timeoutSeconds * 1000});
+    QObject::connect(&capture, &Capture::finished, qApp, &QCoreApplication::exit,
+                     Qt::QueuedConnection);
+    QObject::connect(&signalPipe, &SignalPipe::terminationRequested, &capture,
+                     [&capture] { capture.finish(exitstatus::kFailed); });
+    if (const std::optional<int> status = capture.start())
+        return *status;
+    return QCoreApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication::setApplicationName(QStringLiteral("px417"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PX417_VERSION));
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    const commandline::Arguments arguments = commandline::parseArguments(raw);
+    switch (arguments.mode) {
+    case commandline::Mode::Window:
+        return windowlauncher::execWindow(argv);
+    case commandline::Mode::Help:
+        std::fputs(qPrintable(commandline::helpText()), stdout);
+        return exitstatus::kOk;
+    case commandline::Mode::Version:
+        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                    qPrintable(QCoreApplication::applicationVersion()));
+        return exitstatus::kOk;
+    case commandline::Mode::Invalid:
+        printError(arguments.error + QStringLiteral("; see --help"));
+        return exitstatus::kFailed;
+    case commandline::Mode::Export:
+    case commandline::Mode::Capture:
+        break;
+    }
+    QCoreApplication app(argc, argv);
+    if (arguments.mode == commandline::Mode::Export)
+        return runExport(arguments.out, arguments.file, QDateTime::currentDateTime());
+    return capture(arguments);
+}

@@ -1,0 +1,118 @@
+// --capture and --export as a station runs them: the real program, a simulated meter on a pty,
+// no display, and the libraries the dynamic loader reports.
+#include "ExpectedRows.h"
+#include "MeterMemory.h"
+#include "MeterProcess.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kWaitMs = 60000;
+
+struct Outcome {
+    int status = -1;
+    QString err;
+    // File names of the Qt libraries the dynamic loader initialised.
+    QStringList qtLibraries;
+};
+
+Outcome runReader(const QStringList& arguments, const QString& runtimeDir,
+                  const QString& dataHome) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    // The loader names every library it initialises, those loaded later as plug-ins too.
+    environment.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("libs"));
+    QProcess reader;
+    reader.setProcessEnvironment(environment);
+    reader.start(QStringLiteral(PX417_PATH), arguments);
+    Outcome outcome;
+    if (!reader.waitForFinished(kWaitMs) || reader.exitStatus() != QProcess::NormalExit) {
+        reader.kill();
+        reader.waitForFinished();
+        return outcome;
+    }
+    outcome.status = reader.exitCode();
+    static const QRegularExpression kInit(QStringLiteral(R"(calling init: \S*/(libQt6\w+))"));
+    for (const QString& line : QString::fromLocal8Bit(reader.readAllStandardError()).split(u'\n')) {
+        if (const QRegularExpressionMatch m = kInit.match(line); m.hasMatch())
+            outcome.qtLibraries << m.captured(1);
+        else if (!line.contains(QStringLiteral("LD_DEBUG")) && !line.contains(u'\t'))
+            outcome.err += line + u'\n';
+    }
+    return outcome;
+}
+
+const QStringList kCoreOnly{QStringLiteral("libQt6Core"), QStringLiteral("libQt6SerialPort")};
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(CommandLinePaths, captureKeepsTheDownloadAsSentAndExportWritesItAgainWithoutGuiLibraries) {
+    PtyMeter meter;
+    QString error;
+    ASSERT_TRUE(meter.start({"--seed", "5", "--speed", "0"}, &error)) << error.toStdString();
+    QTemporaryDir work;
+    const QString out = work.filePath(QStringLiteral("week.csv"));
+
+    const Outcome capture =
+        runReader({"--capture", out, "--timeout", "50"}, meter.runtimeDir(), work.path());
+    EXPECT_EQ(capture.status, 0) << capture.err.toStdString();
+    EXPECT_EQ(capture.qtLibraries, kCoreOnly);
+
+    const QDir downloads(work.filePath(QStringLiteral("px417/downloads")));
+    const QStringList kept = downloads.entryList(QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^\d{4}(-\d\d){2}_\d\d(-\d\d){2}_COM181\.px417$)"))
+                    .match(kept.first())
+                    .hasMatch())
+        << kept.first().toStdString();
+    EXPECT_EQ(contents(downloads.filePath(kept.first())),
+              metersim::downloadText(metersim::makeMeterMemory(5)));
+
+    // The rows written down for this seed, in the export's code page.
+    const QList<QByteArray> lines = contents(out).split('\n');
+    const e2e::ExpectedDownload expected = e2e::expectedDownload(5);
+    ASSERT_EQ(lines.size(), 103); // the last line's CR LF leaves an empty piece
+    for (int slot = 0; slot < 100; ++slot)
+        EXPECT_EQ(QString::fromLatin1(lines[slot + 2]),
+                  expected.rows[size_t(slot)].join(u',') + u'\r');
+
+    const QString again = work.filePath(QStringLiteral("again.csv"));
+    const Outcome exported =
+        runReader({"--export", again, downloads.filePath(kept.first())}, meter.runtimeDir(),
+                  work.path());
+    EXPECT_EQ(exported.status, 0) << exported.err.toStdString();
+    EXPECT_EQ(exported.qtLibraries, kCoreOnly);
+    EXPECT_EQ(contents(again).split('\n').mid(1), lines.mid(1));
+    EXPECT_EQ(downloads.entryList(QDir::Files), kept) << "an export keeps nothing";
+}
+
+TEST(CommandLinePaths, exportOfAFileThatIsNoDownloadEndsWithTwoAndWritesNothing) {
+    QTemporaryDir work;
+    const QString notes = work.filePath(QStringLiteral("notes.txt"));
+    {
+        QFile file(notes);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Slot#,Timestamp\r\n");
+    }
+    const QString out = work.filePath(QStringLiteral("week.xlsx"));
+    const Outcome outcome = runReader({"--export", out, notes}, work.path(), work.path());
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.err,
+              QStringLiteral("px417: %1: not a kept download: no complete download of slots 0 "
+                             "to 100\n\n")
+                  .arg(notes));
+    EXPECT_FALSE(QFileInfo::exists(out));
+}
