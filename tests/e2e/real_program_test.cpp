@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -41,29 +42,41 @@ QString lockFileOf(const QString& node) {
 
 } // namespace
 
-TEST(Signals, termIntAndHupCloseThePortReleaseItsLockAndEndWithStatusZero) {
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        SCOPED_TRACE(strsignal(signal));
-        RuntimeDir runtime;
-        ASSERT_TRUE(runtime.ok());
-        MeterProcess meter;
-        QString error;
-        ASSERT_TRUE(meter.start(runtime.path(), {"--speed", "0"}, &error)) << error.toStdString();
+TEST(Signals, termIntAndHupCloseThePortReleaseItsLockAndEndTheWindowWithZeroACaptureWithOne) {
+    QTemporaryDir work;
+    const QString out = work.filePath(QStringLiteral("week.csv"));
+    const struct {
+        QStringList arguments;
+        int status;
+    } runs[] = {{{}, 0}, {{QStringLiteral("--capture"), out}, 1}};
+    for (const auto& run : runs) {
+        for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+            SCOPED_TRACE(strsignal(signal));
+            SCOPED_TRACE(run.arguments.join(u' ').toStdString());
+            RuntimeDir runtime;
+            ASSERT_TRUE(runtime.ok());
+            MeterProcess meter;
+            QString error;
+            // Half a download: a capture is still waiting when the signal comes.
+            ASSERT_TRUE(meter.start(runtime.path(), {"--speed", "0", "--stop-after", "50"}, &error))
+                << error.toStdString();
 
-        QProcess reader;
-        reader.setProcessEnvironment(readerEnvironment(runtime.path()));
-        reader.start(QStringLiteral(PX417_PATH), {});
-        ASSERT_TRUE(reader.waitForStarted(kWaitMs));
-        ASSERT_TRUE(meter.waitForLog(QStringLiteral("download sent"), 1, kWaitMs))
-            << meter.errors().toStdString();
-        const QString lock = lockFileOf(meter.device());
-        ASSERT_FALSE(lock.isEmpty()) << "no lock file for " << meter.device().toStdString();
+            QProcess reader;
+            reader.setProcessEnvironment(readerEnvironment(runtime.path()));
+            reader.start(QStringLiteral(PX417_PATH), run.arguments);
+            ASSERT_TRUE(reader.waitForStarted(kWaitMs));
+            ASSERT_TRUE(meter.waitForLog(QStringLiteral("download sent"), 1, kWaitMs))
+                << meter.errors().toStdString();
+            const QString lock = lockFileOf(meter.device());
+            ASSERT_FALSE(lock.isEmpty()) << "no lock file for " << meter.device().toStdString();
 
-        ASSERT_EQ(::kill(static_cast<pid_t>(reader.processId()), signal), 0);
-        ASSERT_TRUE(reader.waitForFinished(kWaitMs));
-        EXPECT_EQ(reader.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
-        EXPECT_FALSE(QFileInfo::exists(lock)) << "lock left behind: " << lock.toStdString();
+            ASSERT_EQ(::kill(static_cast<pid_t>(reader.processId()), signal), 0);
+            ASSERT_TRUE(reader.waitForFinished(kWaitMs));
+            EXPECT_EQ(reader.exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(reader.exitCode(), run.status) << reader.readAllStandardError().toStdString();
+            EXPECT_FALSE(QFileInfo::exists(lock)) << "lock left behind: " << lock.toStdString();
+            EXPECT_FALSE(QFileInfo::exists(out));
+        }
     }
 }
 
