@@ -1,6 +1,7 @@
 // Export failures on the real file system, from the real window: a read-only folder, a name
 // that is a folder, and a write that fails over an existing file.
 #include "Download.h"
+#include "Rerun.h"
 #include "Rig.h"
 
 #include <QCoreApplication>
@@ -59,28 +60,6 @@ private:
     rlimit m_old{};
     void (*m_oldHandler)(int) = nullptr;
 };
-
-// Runs one case of this program again in a child started through the given command, and
-// returns its exit status (-1 when it did not run); its output goes to *out.
-int runCase(const QStringList& command, const QString& program, const char* testCase,
-            const QProcessEnvironment& environment, QString* out) {
-    QProcess child;
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(command.first(),
-                command.mid(1) +
-                    QStringList{program, QStringLiteral("--gtest_filter=ExportFailure.") +
-                                             QLatin1String(testCase)});
-    const bool ran = child.waitForFinished(60000) && child.exitStatus() == QProcess::NormalExit;
-    *out = QString::fromLocal8Bit(child.readAll());
-    return ran ? child.exitCode() : -1;
-}
-
-void expectPassed(int status, const QString& out) {
-    EXPECT_EQ(status, 0) << out.toStdString();
-    EXPECT_TRUE(out.contains(QStringLiteral("[  PASSED  ] 1 test"))) << out.toStdString();
-    EXPECT_FALSE(out.contains(QStringLiteral("SKIPPED"))) << out.toStdString();
-}
 
 void expectFailureBox(const Exporter& exporter, const QString& box, const QString& name) {
     ASSERT_FALSE(exporter.dialogs.boxes.empty()) << "the failure was reported as success";
@@ -189,11 +168,11 @@ TEST(ExportFailure, aWritableFileInAFolderTheUserMayNotWriteIsReplaced) {
         environment.insert(QStringLiteral("HOME"), QStringLiteral("/tmp"));
         QString out;
         const int status =
-            runCase({setpriv, QStringLiteral("--reuid=%1").arg(nobody->pw_uid),
-                     QStringLiteral("--regid=%1").arg(nobody->pw_gid),
-                     QStringLiteral("--clear-groups"), QStringLiteral("--")},
-                    copy, "aWritableFileInAFolderTheUserMayNotWriteIsReplaced", environment, &out);
-        expectPassed(status, out);
+            rerunThisCase({setpriv, QStringLiteral("--reuid=%1").arg(nobody->pw_uid),
+                           QStringLiteral("--regid=%1").arg(nobody->pw_gid),
+                           QStringLiteral("--clear-groups"), QStringLiteral("--")},
+                          environment, &out, copy);
+        expectRerunPassed(status, out);
         return;
     }
 
@@ -228,35 +207,18 @@ TEST(ExportFailure, aWritableFileInAFolderTheUserMayNotWriteIsReplaced) {
 TEST(ExportFailure, aDiskThatFillsPartWayIsReportedWithTheSystemsReason) {
     const QString smallDisk = qEnvironmentVariable("PX417_SMALL_DISK");
     if (smallDisk.isEmpty()) {
-        // A file system of one page: a tmpfs in a mount namespace of its own, in a user
-        // namespace where the system allows it, else as root.
-        const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
-        if (unshare.isEmpty())
-            GTEST_SKIP() << "no unshare to make a small file system with";
+        // A file system of one page: a tmpfs in a mount namespace of its own.
         QTemporaryDir mountPoint;
         ASSERT_TRUE(mountPoint.isValid());
-        const QString mountThenRun =
-            QStringLiteral("mount -t tmpfs -o size=4k px417 \"$0\" || exit 77; shift; exec \"$@\"");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("PX417_SMALL_DISK"), mountPoint.path());
         QString out;
-        int status = 77;
-        QString why;
-        for (const QStringList& options :
-             {QStringList{"--user", "--map-root-user", "--mount"}, QStringList{"--mount"}}) {
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(QStringLiteral("PX417_SMALL_DISK"), mountPoint.path());
-            status =
-                runCase(QStringList{unshare} + options +
-                            QStringList{"sh", "-c", mountThenRun, mountPoint.path(), "x"},
-                        QCoreApplication::applicationFilePath(),
-                        "aDiskThatFillsPartWayIsReportedWithTheSystemsReason", environment, &out);
-            if (status != 77 && !out.contains(QStringLiteral("unshare failed")))
-                break;
-            why += out;
-            status = 77;
-        }
+        const int status = rerunInMountNamespace(
+            QStringLiteral("mount -t tmpfs -o size=4k px417 \"$0\""), mountPoint.path(),
+            environment, &out);
         if (status == 77)
-            GTEST_SKIP() << "no small file system can be mounted here: " << why.toStdString();
-        expectPassed(status, out);
+            GTEST_SKIP() << "no small file system can be mounted here: " << out.toStdString();
+        expectRerunPassed(status, out);
         return;
     }
 
