@@ -116,7 +116,7 @@ bool Child::waitForLine(const QString& prefix, int timeoutMs, TimedLine* line) {
 int Child::wait(rusage* usage, Clock::time_point* endedAt) {
     int status = 0;
     rusage ru{};
-    while (wait4(m_pid, &status, 0, &ru) < 0 && errno == EINTR) {
+    while (m_pid > 0 && wait4(m_pid, &status, 0, &ru) < 0 && errno == EINTR) {
     }
     *endedAt = Clock::now();
     if (usage)
@@ -128,18 +128,10 @@ int Child::wait(rusage* usage, Clock::time_point* endedAt) {
 }
 
 void Child::stop(rusage* usage) {
-    if (m_pid > 0) {
+    if (m_pid > 0)
         ::kill(m_pid, SIGTERM);
-        int status = 0;
-        rusage ru{};
-        while (wait4(m_pid, &status, 0, &ru) < 0 && errno == EINTR) {
-        }
-        if (usage)
-            *usage = ru;
-        m_pid = -1;
-    }
-    if (m_reader.joinable())
-        m_reader.join();
+    Clock::time_point ended;
+    wait(usage, &ended);
 }
 
 } // namespace bench

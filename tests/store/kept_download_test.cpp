@@ -2,25 +2,14 @@
 #include "KeptDownload.h"
 
 #include "Download.h"
+#include "Files.h"
 #include "RecordingView.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The packets of a download text, each without its "/".
 QList<QByteArray> packetsOf(const QByteArray& text) {
@@ -31,16 +20,21 @@ QList<QByteArray> packetsOf(const QByteArray& text) {
 
 } // namespace
 
-TEST(KeptDownload, aKeptFileIsReadBackWithTheTimeItsNameGives) {
+TEST(KeptDownload, aKeptFileReplaysIntoTheSlotTableStampedWithTheTimeItsNameGives) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("2026-12-09_14-03-27_COM2000.px417"));
-    writeFile(path, downloadText());
-
+    ASSERT_TRUE(writeFileBytes(path, downloadText()));
     QString error;
     const std::optional<KeptDownload> kept = readKeptDownload(path, &error);
     ASSERT_TRUE(kept) << error.toStdString();
-    EXPECT_EQ(kept->bytes, downloadText());
-    EXPECT_EQ(kept->completedAt, QDateTime(QDate(2026, 12, 9), QTime(14, 3, 27)));
+
+    RecordingView view;
+    replayKeptDownload(*kept, view);
+    EXPECT_EQ(view.decodeCalls, 1);
+    EXPECT_EQ(view.cell(6, 10), QStringLiteral("5,36,20,00,00,AD,0A,8C,20,00,7F"));
+    EXPECT_EQ(view.cell(6, 1), QStringLiteral("54")); // 0x36
+    EXPECT_EQ(view.cell(1, 11), QStringLiteral("2026_12_09 14:03:27"));
+    EXPECT_EQ(view.cell(101, 11), QStringLiteral("2026_12_09 14:03:27"));
 }
 
 TEST(KeptDownload, aFileThatIsNoDownloadIsRefusedWithWhatIsWrong) {
@@ -64,7 +58,7 @@ TEST(KeptDownload, aFileThatIsNoDownloadIsRefusedWithWhatIsWrong) {
     };
     for (const auto& c : cases) {
         const QString path = dir.filePath(QLatin1String(c.name));
-        writeFile(path, c.bytes);
+        ASSERT_TRUE(writeFileBytes(path, c.bytes));
         QString error;
         EXPECT_FALSE(readKeptDownload(path, &error)) << c.name;
         EXPECT_EQ(error, c.problem) << c.name;
@@ -74,17 +68,6 @@ TEST(KeptDownload, aFileThatIsNoDownloadIsRefusedWithWhatIsWrong) {
     EXPECT_EQ(error, QStringLiteral("cannot be read: No such file or directory"));
     EXPECT_FALSE(readKeptDownload(dir.path(), &error));
     EXPECT_EQ(error, QStringLiteral("not a file"));
-}
-
-TEST(KeptDownload, aReplayFillsTheSlotTableStampedWithTheCompletionTimeAndDecodes) {
-    const KeptDownload kept{downloadText(), QDateTime(QDate(2026, 12, 9), QTime(14, 3, 27))};
-    RecordingView view;
-    replayKeptDownload(kept, view);
-    EXPECT_EQ(view.decodeCalls, 1);
-    EXPECT_EQ(view.cell(6, 10), QStringLiteral("5,36,20,00,00,AD,0A,8C,20,00,7F"));
-    EXPECT_EQ(view.cell(6, 1), QStringLiteral("54")); // 0x36
-    EXPECT_EQ(view.cell(101, 11), QStringLiteral("2026_12_09 14:03:27"));
-    EXPECT_EQ(view.cell(1, 11), QStringLiteral("2026_12_09 14:03:27"));
 }
 
 TEST(DownloadStore, keepsEachDownloadInANewFileAndNeverReplacesOne) {
@@ -98,23 +81,11 @@ TEST(DownloadStore, keepsEachDownloadInANewFileAndNeverReplacesOne) {
     EXPECT_EQ(first, home.filePath(QStringLiteral("data/downloads/"
                                                   "2026-12-09_14-03-27_COM2000.px417")))
         << error.toStdString();
-    EXPECT_EQ(readFile(first), downloadText());
+    EXPECT_EQ(fileBytes(first), downloadText());
 
     const QString second = store.keep(packets.mid(0, 3), at, QStringLiteral("COM2000"), &error);
     EXPECT_EQ(second, home.filePath(QStringLiteral("data/downloads/"
                                                    "2026-12-09_14-03-27_COM2000-2.px417")));
-    EXPECT_EQ(readFile(first), downloadText());
+    EXPECT_EQ(fileBytes(first), downloadText());
     EXPECT_EQ(QDir(store.folder()).entryList(QDir::Files).size(), 2) << "no scratch file is left";
-}
-
-TEST(DownloadStore, aFolderThatCannotBeMadeIsReportedWithTheFolder) {
-    QTemporaryDir home;
-    writeFile(home.filePath(QStringLiteral("data")), "a file where the folder would go");
-    const DownloadStore store(home.filePath(QStringLiteral("data/downloads")));
-    QString error;
-    EXPECT_EQ(store.keep(packetsOf(downloadText()), QDateTime::currentDateTime(),
-                         QStringLiteral("COM1"), &error),
-              QString());
-    EXPECT_EQ(error, QStringLiteral("the download could not be kept in %1: the folder cannot be made")
-                         .arg(store.folder()));
 }
