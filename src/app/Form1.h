@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Dialogs.h"
-#include "MeterDiscovery.h"
-#include "Reception.h"
-#include "ReceptionView.h"
+#include "system/Dialogs.h"
+#include "link/MeterDiscovery.h"
+#include "link/Reception.h"
+#include "link/ReceptionView.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "Calibration.h"
+#include "decode/Calibration.h"
 
-#include "NumberText.h"
+#include "text/NumberText.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
-#include "DecodeMemory.h"
+#include "decode/DecodeMemory.h"
 
-#include "Calibration.h"
-#include "MemTable.h"
-#include "RecordDecoder.h"
-#include "SlotTable.h"
+#include "decode/Calibration.h"
+#include "table/MemTable.h"
+#include "decode/RecordDecoder.h"
+#include "link/SlotTable.h"
 
 void decodeMemory(const CellTable& slotTable, CellTable& memTable) {
     const QString calibrationText = slotTable.textMatrix(slotRow(kCalibrationSlot), kRawColumn);

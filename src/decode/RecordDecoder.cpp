@@ -1,9 +1,9 @@
-#include "RecordDecoder.h"
+#include "decode/RecordDecoder.h"
 
-#include "Calendar.h"
-#include "LookupTables.h"
-#include "NumberText.h"
-#include "ValueFormat.h"
+#include "decode/Calendar.h"
+#include "decode/LookupTables.h"
+#include "text/NumberText.h"
+#include "decode/ValueFormat.h"
 
 
 namespace {

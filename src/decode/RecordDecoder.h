@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Calibration.h"
-#include "CellTable.h"
-#include "MemTable.h"
-#include "SlotTable.h"
+#include "decode/Calibration.h"
+#include "grid/CellTable.h"
+#include "table/MemTable.h"
+#include "link/SlotTable.h"
 
 #include <QString>
 #include <QStringView>

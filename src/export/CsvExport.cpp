@@ -1,6 +1,6 @@
-#include "CsvExport.h"
+#include "export/CsvExport.h"
 
-#include "CellTable.h"
+#include "grid/CellTable.h"
 
 #include <QSaveFile>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MemTable.h"
+#include "table/MemTable.h"
 
 #include <QByteArray>
 #include <QDateTime>

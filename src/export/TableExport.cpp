@@ -1,6 +1,6 @@
-#include "TableExport.h"
+#include "export/TableExport.h"
 
-#include "WorkbookExport.h"
+#include "export/WorkbookExport.h"
 
 QString exportDialogFilter() {
     return QString::fromLatin1(csvexport::kDialogFilter) + u'|' +

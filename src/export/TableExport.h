@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CsvExport.h"
+#include "export/CsvExport.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "WorkbookExport.h"
+#include "export/WorkbookExport.h"
 
-#include "CellTable.h"
-#include "DecodeMemory.h"
-#include "GridSort.h"
-#include "ValueFormat.h"
+#include "grid/CellTable.h"
+#include "decode/DecodeMemory.h"
+#include "grid/GridSort.h"
+#include "decode/ValueFormat.h"
 
 #include <QFile>
 #include <QMap>

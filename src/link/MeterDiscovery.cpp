@@ -1,7 +1,7 @@
-#include "MeterDiscovery.h"
+#include "link/MeterDiscovery.h"
 
-#include "DeviceList.h"
-#include "PortNaming.h"
+#include "system/DeviceList.h"
+#include "system/PortNaming.h"
 
 MeterScan scanMeterNames(const QStringList& names) {
     MeterScan scan;

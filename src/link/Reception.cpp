@@ -1,7 +1,7 @@
-#include "Reception.h"
+#include "link/Reception.h"
 
-#include "FieldRules.h"
-#include "StatusTexts.h"
+#include "link/FieldRules.h"
+#include "link/StatusTexts.h"
 
 #include <QList>
 

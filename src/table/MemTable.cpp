@@ -1,6 +1,6 @@
-#include "MemTable.h"
+#include "table/MemTable.h"
 
-#include "GridState.h"
+#include "grid/GridState.h"
 
 namespace memtable {
 

@@ -1,6 +1,6 @@
 // The measurement table's columns as the user meets them: their fixed layout, and header
 // clicks on a download whose numeric columns order differently as text and as numbers.
-#include "Grid.h"
+#include "qt/Grid.h"
 #include "Rig.h"
 
 #include <QTest>

@@ -1,5 +1,5 @@
 #include "Download.h"
-#include "Grid.h"
+#include "qt/Grid.h"
 #include "Rig.h"
 
 #include <QDir>

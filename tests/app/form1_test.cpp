@@ -1,7 +1,7 @@
-#include "Controls.h"
+#include "app/Controls.h"
 #include "Download.h"
-#include "Form1.h"
-#include "Grid.h"
+#include "app/Form1.h"
+#include "qt/Grid.h"
 #include "Rig.h"
 
 #include <QHeaderView>

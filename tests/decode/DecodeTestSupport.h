@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RecordDecoder.h"
-#include "GridState.h"
+#include "decode/RecordDecoder.h"
+#include "grid/GridState.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "DecodeMemory.h"
+#include "decode/DecodeMemory.h"
 #include "DecodeTestSupport.h"
 
 #include <QLocale>

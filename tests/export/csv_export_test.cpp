@@ -1,5 +1,5 @@
-#include "CsvExport.h"
-#include "GridState.h"
+#include "export/CsvExport.h"
+#include "grid/GridState.h"
 
 #include <QDir>
 #include <QFile>

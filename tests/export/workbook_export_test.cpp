@@ -1,4 +1,4 @@
-#include "WorkbookExport.h"
+#include "export/WorkbookExport.h"
 #include "WorkbookReader.h"
 
 #include <QFile>

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
-#include "PortNaming.h"
+#include "system/PortNaming.h"
 #include "QtPrinters.h"
 
 TEST(MetainfoHardware, AnnouncesExactlyTheUsbIdsDiscoveryRecognises) {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "GridState.h"
-#include "ReceptionView.h"
-#include "SlotTable.h"
+#include "grid/GridState.h"
+#include "link/ReceptionView.h"
+#include "link/SlotTable.h"
 
 #include <QDateTime>
 #include <QPair>

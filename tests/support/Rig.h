@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Controls.h"
-#include "DeviceMonitor.h"
+#include "app/Controls.h"
+#include "system/DeviceMonitor.h"
 #include "Fakes.h"
-#include "Form1.h"
-#include "Grid.h"
+#include "app/Form1.h"
+#include "qt/Grid.h"
 #include "QtPrinters.h"
 
 #include <QTest>

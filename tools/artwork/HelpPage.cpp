@@ -1,11 +1,11 @@
 #include "HelpPage.h"
 
-#include "CellTable.h"
-#include "Controls.h"
-#include "CsvExport.h"
+#include "grid/CellTable.h"
+#include "app/Controls.h"
+#include "export/CsvExport.h"
 #include "Drawings.h"
-#include "Form1.h"
-#include "Grid.h"
+#include "app/Form1.h"
+#include "qt/Grid.h"
 #include "Style.h"
 #include "WindowShots.h"
 

@@ -1,7 +1,7 @@
 #include "WindowShots.h"
 
-#include "Form1.h"
-#include "Grid.h"
+#include "app/Form1.h"
+#include "qt/Grid.h"
 #include "SampleDownload.h"
 
 #include <QApplication>
