@@ -60,7 +60,8 @@ void Form1::place(QWidget* w, const layout::TwipsRect& r) const {
 }
 
 void Form1::buildControls() {
-    setWindowTitle(QStringLiteral(" Dorvalix QT570R data reader"));
+    setWindowTitle(QStringLiteral(" Dorvalix ") + QString::fromLatin1(kMeterModel) +
+                   QStringLiteral(" data reader"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(twips::toPixels(layout::kClientWidth, m_twipsPerPixel),
@@ -349,7 +350,7 @@ void Form1::C_Export_Click(int index) {
         return;
     const RowRange range = exportRange(index, FG_Mem->row(), FG_Mem->rowSel());
     if (range.first + range.last == 0) {
-        m_dialogs.message(QString::fromLatin1(csvexport::kNoDataSelected), kTitle,
+        m_dialogs.message(QString::fromLatin1(exportrows::kNoDataSelected), kTitle,
                           Dialogs::Icon::None);
         return;
     }

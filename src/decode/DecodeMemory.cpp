@@ -11,7 +11,7 @@ void decodeMemory(const CellTable& slotTable, CellTable& memTable) {
 
     for (int row = memtable::kFirstDataRow; row <= memtable::kLastDataRow; ++row) {
         const RowTexts texts = decodeRecord(row, readRecordBytes(slotTable, row), factors);
-        for (int col = 0; col < kRowTextCount; ++col)
+        for (int col = 0; col < memtable::kCols; ++col)
             memTable.setTextMatrix(row, col, texts[static_cast<size_t>(col)]);
     }
 }

@@ -111,7 +111,7 @@ NumberScan scanNumber(const QString& text) {
 
 } // namespace
 
-std::optional<double> leadingNumber(const QString& text) {
+std::optional<double> leadingShownNumber(const QString& text) {
     return scanNumber(text).value;
 }
 
@@ -129,7 +129,7 @@ std::vector<int> sortedOrder(const std::vector<QString>& keys, int code) {
         std::vector<NumericKey> numeric;
         numeric.reserve(keys.size());
         for (const QString& key : keys) {
-            const auto number = leadingNumber(key);
+            const auto number = leadingShownNumber(key);
             numeric.push_back({number.has_value(), number.value_or(0.0)});
         }
         return stableOrder(numeric, code == kNumericDescending, numericLess);

@@ -18,13 +18,18 @@ inline constexpr int kTextCaseDescending = 8;
 // True for the codes 3 to 8.
 bool isSortCode(int code);
 
+// The descending code of the same comparison as an ascending code.
+constexpr int descendingCode(int ascendingCode) {
+    return ascendingCode + (kNumericDescending - kNumericAscending);
+}
+
 // The number a text starts with: leading blanks, an optional sign, digits with at most one
 // decimal separator ("." or ","), at least one digit. "10kHz" gives 10, "-0.010" gives -0.01,
 // "1,5" gives 1.5; "-", "" and "kHz" give none. A number too large for a double gives an
 // infinity of its sign. No exponent is read.
-std::optional<double> leadingNumber(const QString& text);
+std::optional<double> leadingShownNumber(const QString& text);
 
-// A text that is one number and nothing more, read by the rule of leadingNumber, with the count
+// A text that is one number and nothing more, read by the rule of leadingShownNumber, with the count
 // of digits after its separator.
 struct PlainNumber {
     double value = 0.0;

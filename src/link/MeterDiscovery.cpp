@@ -20,7 +20,7 @@ MeterScan scanMeterNames(const QStringList& names) {
             return scan;
         }
         scan.entries.append(
-            {QStringLiteral("QT570R (COM") + QString::number(named.port) + u')', named.port});
+            {QString::fromLatin1(kMeterModel) + QStringLiteral(" (COM") + QString::number(named.port) + u')', named.port});
     }
     return scan;
 }

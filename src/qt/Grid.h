@@ -19,9 +19,6 @@ class GridTableView;
 class Grid : public QWidget, private GridState::Observer {
     Q_OBJECT
 public:
-    // Alignment code that centres a cell's text horizontally and vertically.
-    static constexpr int kAlignCenterCenter = GridState::kAlignCenterCenter;
-
     // rows includes the header row. twipsPerPixel converts the twips of the API to pixels.
     Grid(int rows, int cols, double twipsPerPixel, QWidget* parent = nullptr);
     ~Grid() override;

@@ -41,7 +41,7 @@ struct SerialPortFacts {
 
 // Digits at the start of text as a number, or nothing when there are none or the number does
 // not fit in 32 signed bits.
-inline std::optional<qint64> leadingNumber(QStringView text) {
+inline std::optional<qint64> leadingPortNumber(QStringView text) {
     const std::optional<qint64> value = leadingDigits(text);
     if (!value || *value > 0x7FFFFFFF)
         return std::nullopt;
@@ -99,14 +99,14 @@ inline int comNumberForPort(const QString& portName) {
         if (!name.startsWith(prefix) || name.size() == prefix.size())
             return std::nullopt;
         const QStringView tail = name.mid(prefix.size());
-        const std::optional<qint64> k = leadingNumber(tail);
+        const std::optional<qint64> k = leadingPortNumber(tail);
         if (!k || QString::number(*k).size() != tail.size() || *k >= kFamilySize)
             return std::nullopt;
         return first + static_cast<int>(*k);
     };
     if (name.startsWith(u"COM") && name.size() > 3) {
         const QStringView tail = name.mid(3);
-        const std::optional<qint64> n = leadingNumber(tail);
+        const std::optional<qint64> n = leadingPortNumber(tail);
         if (n && *n > 0 && *n <= kHashedLast && QString::number(*n).size() == tail.size())
             return static_cast<int>(*n);
     }

@@ -1,4 +1,5 @@
 #include "export/CsvExport.h"
+#include "export/SafeWrite.h"
 #include "grid/GridState.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-using gridsort::leadingNumber;
+using gridsort::leadingShownNumber;
 using gridsort::sortedOrder;
 
 namespace {
@@ -27,40 +27,40 @@ std::vector<QString> sorted(const std::vector<QString>& keys, int code) {
 } // namespace
 
 TEST(LeadingNumber, readsTheNumberATextStartsWith) {
-    EXPECT_EQ(leadingNumber("10kHz"), 10.0);
-    EXPECT_EQ(leadingNumber("1kHz"), 1.0);
-    EXPECT_EQ(leadingNumber("-0.010"), -0.01);
-    EXPECT_EQ(leadingNumber("+2.5 mm"), 2.5);
-    EXPECT_EQ(leadingNumber("  42"), 42.0);
-    EXPECT_EQ(leadingNumber(".5"), 0.5);
-    EXPECT_EQ(leadingNumber("1.40"), 1.4);
-    EXPECT_EQ(leadingNumber("2012.01.01 00:00:00"), 2012.01);
+    EXPECT_EQ(leadingShownNumber("10kHz"), 10.0);
+    EXPECT_EQ(leadingShownNumber("1kHz"), 1.0);
+    EXPECT_EQ(leadingShownNumber("-0.010"), -0.01);
+    EXPECT_EQ(leadingShownNumber("+2.5 mm"), 2.5);
+    EXPECT_EQ(leadingShownNumber("  42"), 42.0);
+    EXPECT_EQ(leadingShownNumber(".5"), 0.5);
+    EXPECT_EQ(leadingShownNumber("1.40"), 1.4);
+    EXPECT_EQ(leadingShownNumber("2012.01.01 00:00:00"), 2012.01);
 }
 
 TEST(LeadingNumber, acceptsACommaAsDecimalSeparatorOnlyBeforeADigit) {
-    EXPECT_EQ(leadingNumber("1,5"), 1.5);
-    EXPECT_EQ(leadingNumber("7,"), 7.0);
-    EXPECT_EQ(leadingNumber("7.x"), 7.0);
-    EXPECT_EQ(leadingNumber("1.2.3"), 1.2);
+    EXPECT_EQ(leadingShownNumber("1,5"), 1.5);
+    EXPECT_EQ(leadingShownNumber("7,"), 7.0);
+    EXPECT_EQ(leadingShownNumber("7.x"), 7.0);
+    EXPECT_EQ(leadingShownNumber("1.2.3"), 1.2);
 }
 
 TEST(LeadingNumber, textsWithoutADigitHaveNoNumber) {
-    EXPECT_FALSE(leadingNumber("-"));
-    EXPECT_FALSE(leadingNumber(""));
-    EXPECT_FALSE(leadingNumber("kHz"));
-    EXPECT_FALSE(leadingNumber("---.--.-- --:--:--"));
-    EXPECT_FALSE(leadingNumber("."));
-    EXPECT_FALSE(leadingNumber("+"));
+    EXPECT_FALSE(leadingShownNumber("-"));
+    EXPECT_FALSE(leadingShownNumber(""));
+    EXPECT_FALSE(leadingShownNumber("kHz"));
+    EXPECT_FALSE(leadingShownNumber("---.--.-- --:--:--"));
+    EXPECT_FALSE(leadingShownNumber("."));
+    EXPECT_FALSE(leadingShownNumber("+"));
     // Digits of other scripts are not read as numbers.
-    EXPECT_FALSE(leadingNumber(QString::fromUtf8("\u0663")));
+    EXPECT_FALSE(leadingShownNumber(QString::fromUtf8("\u0663")));
 }
 
 TEST(LeadingNumber, hugeNumbersBecomeInfinitiesOfTheirSign) {
     const QString huge = QString(400, u'9');
-    ASSERT_TRUE(leadingNumber(huge));
-    EXPECT_TRUE(std::isinf(*leadingNumber(huge)));
-    EXPECT_GT(*leadingNumber(huge), 0);
-    EXPECT_LT(*leadingNumber("-" + huge), 0);
+    ASSERT_TRUE(leadingShownNumber(huge));
+    EXPECT_TRUE(std::isinf(*leadingShownNumber(huge)));
+    EXPECT_GT(*leadingShownNumber(huge), 0);
+    EXPECT_LT(*leadingShownNumber("-" + huge), 0);
 }
 
 TEST(PlainNumber, aWholeTextNumberGivesItsValueAndShownDecimalsAndAnythingMoreGivesNone) {

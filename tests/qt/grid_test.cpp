@@ -139,7 +139,7 @@ TEST(GridCurrentCell, textAndAlignmentActOnTheCurrentCellHeaderIncluded) {
     grid.setRow(0);
     grid.setCol(2);
     grid.setText("Crest\rFactor");
-    grid.setCellAlignment(Grid::kAlignCenterCenter);
+    grid.setCellAlignment(GridState::kAlignCenterCenter);
     EXPECT_EQ(grid.textMatrix(0, 2), "Crest\rFactor");
     EXPECT_EQ(grid.text(), "Crest\rFactor");
     EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), "Crest\nFactor");
@@ -156,7 +156,7 @@ TEST(GridCurrentCell, textAndAlignmentActOnTheCurrentCellHeaderIncluded) {
 TEST(GridCurrentCell, cellAlignmentFallsBackOnTheColumn) {
     Grid grid(kRows, kCols, 15.0);
     QAbstractItemModel* model = grid.findChild<QTableView*>()->model();
-    grid.setColAlignment(1, Grid::kAlignCenterCenter);
+    grid.setColAlignment(1, GridState::kAlignCenterCenter);
     EXPECT_EQ(grid.colAlignment(1), 4);
     EXPECT_EQ(grid.cellAlignment(5, 1), 4);
     EXPECT_EQ(model->data(model->index(4, 1), Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
@@ -317,7 +317,7 @@ TEST(GridSort, cellAlignmentTravelsWithItsRow) {
     Grid grid(4, 1, 15.0);
     fillColumn(grid, 0, {"3", "1", "2"});
     grid.setRow(1);
-    grid.setCellAlignment(Grid::kAlignCenterCenter);
+    grid.setCellAlignment(GridState::kAlignCenterCenter);
     grid.sort(3);
     EXPECT_EQ(grid.textMatrix(3, 0), "3");
     EXPECT_EQ(grid.cellAlignment(3, 0), 4);
