@@ -1,11 +1,11 @@
 // Arbitrary serial text, cut into arbitrary notifications, through packet framing, reception and,
 // after a complete download, the real decoder.
 
-#include "decode/DecodeMemory.h"
 #include "FuzzCheck.h"
+#include "decode/DecodeMemory.h"
+#include "grid/GridState.h"
 #include "link/Reception.h"
 #include "link/SlotTable.h"
-#include "grid/GridState.h"
 
 #include <QRegularExpression>
 

@@ -22,11 +22,11 @@ void describe(QCommandLineParser& parser) {
     parser.setApplicationDescription(
         QStringLiteral("Reads the measurements stored in a ") + QString::fromLatin1(kMeterModel) +
         QStringLiteral(
-        " vibration meter over its USB serial port,\n"
-        "shows them in a sortable table and exports all or the selected rows as CSV or as\n"
-        "an Excel workbook.\n"
-        "There are no settings: a single meter is chosen by itself, and the transfer is\n"
-        "started on the meter."));
+            " vibration meter over its USB serial port,\n"
+            "shows them in a sortable table and exports all or the selected rows as CSV or as\n"
+            "an Excel workbook.\n"
+            "There are no settings: a single meter is chosen by itself, and the transfer is\n"
+            "started on the meter."));
     parser.addOption(helpOption());
     parser.addVersionOption();
 }

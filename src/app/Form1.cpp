@@ -2,16 +2,16 @@
 
 #include "app/Controls.h"
 #include "app/HelpPane.h"
-#include "system/Clock.h"
-#include "export/CsvExport.h"
 #include "decode/DecodeMemory.h"
-#include "qt/Grid.h"
-#include "table/MemTable.h"
-#include "qt/MouseCodes.h"
+#include "export/CsvExport.h"
+#include "export/TableExport.h"
 #include "link/SlotTable.h"
 #include "link/StatusTexts.h"
-#include "export/TableExport.h"
+#include "qt/Grid.h"
+#include "qt/MouseCodes.h"
 #include "qt/Twips.h"
+#include "system/Clock.h"
+#include "table/MemTable.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -20,7 +20,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
-
 
 namespace {
 
@@ -54,9 +53,9 @@ Form1::Form1(SerialPort& port, DeviceList& devices, Dialogs& dialogs, const Cloc
 Form1::~Form1() = default;
 
 void Form1::place(QWidget* w, const layout::TwipsRect& r) const {
-    w->setGeometry(twips::toPixels(r.left, m_twipsPerPixel), twips::toPixels(r.top, m_twipsPerPixel),
-                   twips::toPixels(r.width, m_twipsPerPixel),
-                   twips::toPixels(r.height, m_twipsPerPixel));
+    w->setGeometry(
+        twips::toPixels(r.left, m_twipsPerPixel), twips::toPixels(r.top, m_twipsPerPixel),
+        twips::toPixels(r.width, m_twipsPerPixel), twips::toPixels(r.height, m_twipsPerPixel));
 }
 
 void Form1::buildControls() {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/WindowLayout.h"
 #include "link/ConnectionView.h"
 #include "link/MeterConnection.h"
-#include "app/WindowLayout.h"
 #include "link/StatusTexts.h"
 
 #include <QString>

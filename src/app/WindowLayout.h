@@ -21,8 +21,7 @@ inline constexpr int kColumnWidth = 2415;
 
 // Both grids and, once placed, the help frame share one rectangle. The frame has the help
 // page's own height.
-inline constexpr TwipsRect kTable{240, 240, 11265,
-                                  static_cast<int>(helpscroll::kFrameHeightTwips)};
+inline constexpr TwipsRect kTable{240, 240, 11265, static_cast<int>(helpscroll::kFrameHeightTwips)};
 // The help frame where it is drawn at design time, before start-up moves it over the table.
 inline constexpr TwipsRect kHelpDesign{kTable.left, 4440, kTable.width, kTable.height};
 // Within the help frame.

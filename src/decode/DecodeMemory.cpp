@@ -1,9 +1,9 @@
 #include "decode/DecodeMemory.h"
 
 #include "decode/Calibration.h"
-#include "table/MemTable.h"
 #include "decode/RecordDecoder.h"
 #include "link/SlotTable.h"
+#include "table/MemTable.h"
 
 void decodeMemory(const CellTable& slotTable, CellTable& memTable) {
     const QString calibrationText = slotTable.textMatrix(slotRow(kCalibrationSlot), kRawColumn);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "grid/CellTable.h"
 #include "decode/ValueFormat.h"
+#include "grid/CellTable.h"
 
 #include <QString>
 

@@ -2,8 +2,8 @@
 
 #include "decode/Calendar.h"
 #include "decode/LookupTables.h"
-#include "text/NumberText.h"
 #include "decode/ValueFormat.h"
+#include "text/NumberText.h"
 
 namespace {
 
@@ -45,7 +45,8 @@ std::optional<quint8> parseByteText(QStringView text) {
 std::optional<RecordBytes> readRecordBytes(const CellTable& slotTable, int row) {
     RecordBytes bytes{};
     for (int k = 0; k < kRecordBytes; ++k) {
-        const std::optional<quint8> value = parseByteText(slotTable.textMatrix(row, kFirstByteColumn + k));
+        const std::optional<quint8> value =
+            parseByteText(slotTable.textMatrix(row, kFirstByteColumn + k));
         if (!value)
             return std::nullopt;
         bytes[static_cast<size_t>(k)] = *value;

@@ -2,8 +2,8 @@
 
 #include "decode/Calibration.h"
 #include "grid/CellTable.h"
-#include "table/MemTable.h"
 #include "link/SlotTable.h"
+#include "table/MemTable.h"
 
 #include <QString>
 #include <QStringView>

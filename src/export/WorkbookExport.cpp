@@ -1,9 +1,9 @@
 #include "export/WorkbookExport.h"
 
-#include "grid/CellTable.h"
 #include "decode/DecodeMemory.h"
-#include "grid/GridSort.h"
 #include "decode/ValueFormat.h"
+#include "grid/CellTable.h"
+#include "grid/GridSort.h"
 
 #include <QFile>
 #include <QMap>

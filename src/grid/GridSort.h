@@ -29,8 +29,8 @@ constexpr int descendingCode(int ascendingCode) {
 // infinity of its sign. No exponent is read.
 std::optional<double> leadingShownNumber(const QString& text);
 
-// A text that is one number and nothing more, read by the rule of leadingShownNumber, with the count
-// of digits after its separator.
+// A text that is one number and nothing more, read by the rule of leadingShownNumber, with the
+// count of digits after its separator.
 struct PlainNumber {
     double value = 0.0;
     int decimals = 0;

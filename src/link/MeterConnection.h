@@ -22,8 +22,8 @@ class MeterConnection : public QObject {
     Q_OBJECT
 public:
     MeterConnection(SerialPort& port, DeviceList& devices, Dialogs& dialogs,
-                    ProgramControl& program, ConnectionView& view,
-                    DeviceMonitor* monitor = nullptr, QObject* parent = nullptr);
+                    ProgramControl& program, ConnectionView& view, DeviceMonitor* monitor = nullptr,
+                    QObject* parent = nullptr);
 
     // Start-up: no port chosen (ComPort -1) and every received flag cleared.
     void reset();

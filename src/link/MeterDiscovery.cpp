@@ -19,8 +19,9 @@ MeterScan scanMeterNames(const QStringList& names) {
             scan.error = QStringLiteral("Port number out of range: %1").arg(name);
             return scan;
         }
-        scan.entries.append(
-            {QString::fromLatin1(kMeterModel) + QStringLiteral(" (COM") + QString::number(named.port) + u')', named.port});
+        scan.entries.append({QString::fromLatin1(kMeterModel) + QStringLiteral(" (COM") +
+                                 QString::number(named.port) + u')',
+                             named.port});
     }
     return scan;
 }

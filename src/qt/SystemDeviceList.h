@@ -1,7 +1,7 @@
 #pragma once
 
-#include "system/PortNaming.h"
 #include "system/DeviceList.h"
+#include "system/PortNaming.h"
 
 #include <QHash>
 #include <QList>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "system/DeviceMonitor.h"
 #include "qt/PortsFolderWatcher.h"
 #include "qt/UdevMonitor.h"
+#include "system/DeviceMonitor.h"
 
 #include <QString>
 

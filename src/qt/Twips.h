@@ -19,6 +19,8 @@ inline int toPixels(double lengthTwips, double twipsPerPixel) {
 }
 
 // A pixel length expressed in twips.
-inline double fromPixels(double pixels, double twipsPerPixel) { return pixels * twipsPerPixel; }
+inline double fromPixels(double pixels, double twipsPerPixel) {
+    return pixels * twipsPerPixel;
+}
 
 } // namespace twips

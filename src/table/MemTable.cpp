@@ -37,8 +37,8 @@ QString oneLineHeader(const QString& header) {
 int ascendingSortCode(int col) {
     using namespace gridsort;
     static constexpr std::array<int, kCols> kAscending{
-        kNumericAscending,     kTextCaseAscending, kTextNoCaseAscending, kTextNoCaseAscending,
-        kNumericAscending,     kTextNoCaseAscending, kNumericAscending,  kNumericAscending};
+        kNumericAscending, kTextCaseAscending,   kTextNoCaseAscending, kTextNoCaseAscending,
+        kNumericAscending, kTextNoCaseAscending, kNumericAscending,    kNumericAscending};
     return col >= 0 && col < kCols ? kAscending[static_cast<size_t>(col)] : 0;
 }
 

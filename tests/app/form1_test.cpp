@@ -1,8 +1,8 @@
-#include "app/Controls.h"
 #include "Download.h"
+#include "Rig.h"
+#include "app/Controls.h"
 #include "app/Form1.h"
 #include "qt/Grid.h"
-#include "Rig.h"
 
 #include <QHeaderView>
 #include <QListWidget>

@@ -1,5 +1,5 @@
-#include "decode/DecodeMemory.h"
 #include "DecodeTestSupport.h"
+#include "decode/DecodeMemory.h"
 #include "decode/ValueFormat.h"
 
 #include <gtest/gtest.h>

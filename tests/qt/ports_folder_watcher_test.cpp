@@ -1,5 +1,5 @@
-#include "qt/PortsFolderWatcher.h"
 #include "WaitUntil.h"
+#include "qt/PortsFolderWatcher.h"
 
 #include <QDir>
 #include <QFile>

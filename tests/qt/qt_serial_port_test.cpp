@@ -1,5 +1,5 @@
-#include "qt/QtSerialPort.h"
 #include "WaitUntil.h"
+#include "qt/QtSerialPort.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "qt/SystemDeviceList.h"
 #include "Warnings.h"
+#include "qt/SystemDeviceList.h"
 
 #include <QDir>
 #include <QFile>

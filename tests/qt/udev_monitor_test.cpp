@@ -1,8 +1,8 @@
 // The device manager's monitor against real netlink notices. The test plays the device
 // manager: in private mount and network namespaces (so no other listener on this machine hears
 // it) it marks the manager as running and sends notices in the manager's own wire format.
-#include "qt/UdevMonitor.h"
 #include "WaitUntil.h"
+#include "qt/UdevMonitor.h"
 
 #include <QByteArray>
 #include <QFile>

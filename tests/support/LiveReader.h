@@ -1,14 +1,14 @@
 #pragma once
 
-#include "system/Clock.h"
-#include "app/Controls.h"
 #include "Fakes.h"
+#include "app/Controls.h"
 #include "app/Form1.h"
 #include "qt/Grid.h"
 #include "qt/QtSerialPort.h"
 #include "qt/SystemClock.h"
 #include "qt/SystemDeviceList.h"
 #include "qt/SystemDeviceMonitor.h"
+#include "system/Clock.h"
 
 #include <QStringList>
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/Controls.h"
-#include "system/DeviceMonitor.h"
 #include "Fakes.h"
+#include "QtPrinters.h"
+#include "app/Controls.h"
 #include "app/Form1.h"
 #include "qt/Grid.h"
-#include "QtPrinters.h"
+#include "system/DeviceMonitor.h"
 
 #include <QTest>
 
