@@ -68,8 +68,11 @@ function(px417_core_include_root folder)
     set(kept)
     foreach(header ${headers})
         get_filename_component(file ${header} NAME)
-        # Written only when the text changes, so a new configuration rebuilds nothing.
-        file(CONFIGURE OUTPUT ${out}/${file} CONTENT "#include \"${header}\"\n" @ONLY)
+        # Relative, so the same header gives the same text in every checkout and build folder
+        # (the compiler cache shares them); written only when the text changes, so a new
+        # configuration rebuilds nothing.
+        file(RELATIVE_PATH target ${out} ${header})
+        file(CONFIGURE OUTPUT ${out}/${file} CONTENT "#include \"${target}\"\n" @ONLY)
         list(APPEND kept ${out}/${file})
     endforeach()
     file(GLOB stale ${out}/*.h)

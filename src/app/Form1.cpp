@@ -53,9 +53,7 @@ Form1::Form1(SerialPort& port, DeviceList& devices, Dialogs& dialogs, const Cloc
 Form1::~Form1() = default;
 
 void Form1::place(QWidget* w, const layout::TwipsRect& r) const {
-    w->setGeometry(
-        twips::toPixels(r.left, m_twipsPerPixel), twips::toPixels(r.top, m_twipsPerPixel),
-        twips::toPixels(r.width, m_twipsPerPixel), twips::toPixels(r.height, m_twipsPerPixel));
+    w->setGeometry(layout::pixelRect(r, m_twipsPerPixel));
 }
 
 void Form1::buildControls() {

@@ -25,9 +25,7 @@ HelpPane::HelpPane(double twipsPerPixel, QWidget* parent)
 }
 
 void HelpPane::place(QWidget* w, const layout::TwipsRect& r) const {
-    w->setGeometry(
-        twips::toPixels(r.left, m_twipsPerPixel), twips::toPixels(r.top, m_twipsPerPixel),
-        twips::toPixels(r.width, m_twipsPerPixel), twips::toPixels(r.height, m_twipsPerPixel));
+    w->setGeometry(layout::pixelRect(r, m_twipsPerPixel));
 }
 
 QWidget& HelpPane::picture() const {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "help/HelpScroll.h"
+#include "qt/Twips.h"
+
+#include <QRect>
 
 // Where the window's controls lie, in twips: one named rectangle for each.
 namespace layout {
@@ -11,6 +14,12 @@ struct TwipsRect {
     int width = 0;
     int height = 0;
 };
+
+// The rectangle in whole pixels on a screen of the given factor.
+inline QRect pixelRect(const TwipsRect& r, double twipsPerPixel) {
+    return {twips::toPixels(r.left, twipsPerPixel), twips::toPixels(r.top, twipsPerPixel),
+            twips::toPixels(r.width, twipsPerPixel), twips::toPixels(r.height, twipsPerPixel)};
+}
 
 inline constexpr int kClientWidth = 14640;
 inline constexpr int kClientHeight = 6870;
