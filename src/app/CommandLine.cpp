@@ -1,6 +1,6 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
-#include "Arguments.h"
+#include "cli/Arguments.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

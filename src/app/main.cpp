@@ -1,13 +1,14 @@
-#include "CommandLine.h"
-#include "ExitProgram.h"
-#include "Form1.h"
-#include "QtDialogs.h"
-#include "QtSerialPort.h"
-#include "SignalPipe.h"
-#include "SystemClock.h"
-#include "SystemDeviceList.h"
-#include "SystemDeviceMonitor.h"
-#include "Twips.h"
+#include "app/CommandLine.h"
+#include "app/Form1.h"
+#include "process/SignalPipe.h"
+#include "qt/ExitProgram.h"
+#include "qt/QtDialogs.h"
+#include "qt/QtSerialPort.h"
+#include "qt/SystemClock.h"
+#include "qt/SystemDeviceList.h"
+#include "qt/SystemDeviceMonitor.h"
+#include "qt/Twips.h"
+#include "store/DownloadStore.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
         return *status;
 
     QApplication app(argc, argv);
-    commandline::rejectUnknown(app);
+    const QString keptFile = commandline::rejectUnknown(app);
     // No display name: the toolkit would append it to every window title, the window's own
     // caption and "Connection error" included. Boxes without a caption pass Form1::kTitle.
 
@@ -41,9 +42,12 @@ int main(int argc, char** argv) {
         QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
                                          : 96.0);
 
-    Form1 form(port, devices, dialogs, clock, program, factor, &monitor);
+    DownloadStore store(DownloadStore::defaultFolder());
+    Form1 form(port, devices, dialogs, clock, program, factor, &monitor, &store);
     dialogs.setParent(&form);
     form.Form_Load();
     form.show();
+    if (!keptFile.isEmpty())
+        form.openDownload(keptFile);
     return QApplication::exec();
 }

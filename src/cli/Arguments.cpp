@@ -1,6 +1,7 @@
-#include "Arguments.h"
+#include "cli/Arguments.h"
 
-#include "ExitStatus.h"
+#include "cli/ExitStatus.h"
+#include "link/MeterDiscovery.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -62,13 +63,15 @@ Arguments invalid(const QString& error) {
 } // namespace
 
 void describe(QCommandLineParser& parser) {
-    parser.setApplicationDescription(QStringLiteral(
-        "Reads the measurements stored in a QT570R vibration meter over its USB serial port,\n"
-        "shows them in a sortable table and exports all or the selected rows as CSV or as\n"
-        "an Excel workbook.\n"
-        "There are no settings: a single meter is chosen by itself, and the transfer is\n"
-        "started on the meter. Every download that passes its check is kept as a file in the\n"
-        "user's data folder (~/.local/share/px417/downloads); FILE opens one again."));
+    parser.setApplicationDescription(
+        QStringLiteral("Reads the measurements stored in a ") + QString::fromLatin1(kMeterModel) +
+        QStringLiteral(
+            " vibration meter over its USB serial port,\n"
+            "shows them in a sortable table and exports all or the selected rows as CSV or as\n"
+            "an Excel workbook.\n"
+            "There are no settings: a single meter is chosen by itself, and the transfer is\n"
+            "started on the meter. Every download that passes its check is kept as a file in "
+            "the\nuser's data folder (~/.local/share/px417/downloads); FILE opens one again."));
     // The parser's own help option would add --help-all, whose toolkit part needs a display.
     parser.addOption(helpOption());
     parser.addVersionOption();

@@ -1,10 +1,10 @@
-#include "Capture.h"
+#include "cli/Capture.h"
 
-#include "CommandOutput.h"
-#include "ExitStatus.h"
-#include "MeterLine.h"
-#include "SerialPort.h"
-#include "SlotTable.h"
+#include "cli/CommandOutput.h"
+#include "cli/ExitStatus.h"
+#include "link/MeterLine.h"
+#include "system/SerialPort.h"
+#include "link/SlotTable.h"
 
 #include <utility>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DownloadStore.h"
-#include "DownloadTables.h"
-#include "MeterChoice.h"
-#include "Reception.h"
+#include "store/DownloadStore.h"
+#include "store/DownloadTables.h"
+#include "cli/MeterChoice.h"
+#include "link/Reception.h"
 
 #include <QObject>
 #include <QTimer>

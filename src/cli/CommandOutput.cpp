@@ -1,7 +1,7 @@
-#include "CommandOutput.h"
+#include "cli/CommandOutput.h"
 
-#include "CsvExport.h"
-#include "TableExport.h"
+#include "export/ExportRows.h"
+#include "export/TableExport.h"
 
 #include <QCoreApplication>
 

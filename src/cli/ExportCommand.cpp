@@ -1,10 +1,10 @@
-#include "ExportCommand.h"
+#include "cli/ExportCommand.h"
 
-#include "DownloadTables.h"
-#include "ExitStatus.h"
-#include "KeptDownload.h"
-#include "CommandOutput.h"
-#include "TableExport.h"
+#include "store/DownloadTables.h"
+#include "cli/ExitStatus.h"
+#include "store/KeptDownload.h"
+#include "cli/CommandOutput.h"
+#include "export/TableExport.h"
 
 int runExport(const QString& out, const QString& file, const QDateTime& exportedAt) {
     QString error;

@@ -1,17 +1,13 @@
-#include "MeterChoice.h"
+#include "cli/MeterChoice.h"
 
-#include "DeviceList.h"
-#include "MeterDiscovery.h"
+#include "system/DeviceList.h"
+#include "link/MeterDiscovery.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 
 namespace {
-
-QString comName(int port) {
-    return QStringLiteral("COM%1").arg(port);
-}
 
 MeterChoice failed(const QString& error) {
     MeterChoice choice;
@@ -22,7 +18,7 @@ MeterChoice failed(const QString& error) {
 MeterChoice listed(int port) {
     MeterChoice choice;
     choice.comPort = port;
-    choice.name = comName(port);
+    choice.name = comPortName(port);
     return choice;
 }
 
@@ -44,7 +40,7 @@ MeterChoice chooseMeter(DeviceList& devices, const QString& port) {
         if (scan.entries.size() > 1) {
             QStringList names;
             for (const MeterEntry& entry : scan.entries)
-                names << comName(entry.port);
+                names << comPortName(entry.port);
             return failed(QStringLiteral("several meters found (%1); choose one with --port")
                               .arg(names.join(QStringLiteral(", "))));
         }
@@ -66,7 +62,7 @@ MeterChoice chooseMeter(DeviceList& devices, const QString& port) {
     for (const MeterEntry& entry : scan.entries) {
         if (canonical(devices.deviceNode(entry.port)) == canonical(port)) {
             choice.comPort = entry.port;
-            choice.name = comName(entry.port);
+            choice.name = comPortName(entry.port);
         }
     }
     return choice;

@@ -1,6 +1,6 @@
-#include "WindowLauncher.h"
+#include "cli/WindowLauncher.h"
 
-#include "ExitStatus.h"
+#include "cli/ExitStatus.h"
 
 #include <QDir>
 #include <QFile>

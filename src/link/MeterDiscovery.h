@@ -6,6 +6,14 @@
 
 class DeviceList;
 
+// The meter's model, as the connection list and the window's title name it.
+inline constexpr char kMeterModel[] = "QT570R";
+
+// A port as discovery names it: "COM181".
+inline QString comPortName(int port) {
+    return QStringLiteral("COM%1").arg(port);
+}
+
 // One meter for the connection list: its text and the port number kept as item data.
 struct MeterEntry {
     QString text; // "QT570R (COM<n>)"

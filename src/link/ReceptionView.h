@@ -19,3 +19,20 @@ public:
     // Decodes the slot table into the measurement table after a complete download.
     virtual void decodeMemory() = 0;
 };
+
+// Passes everything on to another view; a subclass changes what it needs to.
+class ForwardingReceptionView : public ReceptionView {
+public:
+    explicit ForwardingReceptionView(ReceptionView& view) : m_view(view) {}
+    QString statusText(int line) const override { return m_view.statusText(line); }
+    void setStatusText(int line, const QString& text) override { m_view.setStatusText(line, text); }
+    void setSlotCell(int row, int col, const QString& text) override {
+        m_view.setSlotCell(row, col, text);
+    }
+    QDateTime now() const override { return m_view.now(); }
+    int comPort() const override { return m_view.comPort(); }
+    void decodeMemory() override { m_view.decodeMemory(); }
+
+private:
+    ReceptionView& m_view;
+};

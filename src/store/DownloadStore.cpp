@@ -1,11 +1,12 @@
-#include "DownloadStore.h"
+#include "store/DownloadStore.h"
 
-#include "KeptDownload.h"
+#include "store/KeptDownload.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QtDebug>
 
 namespace {
 
@@ -17,6 +18,13 @@ constexpr int kMaxNameTries = 1000;
 QString DownloadStore::defaultFolder() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
         .filePath(QStringLiteral("downloads"));
+}
+
+void DownloadStore::keepDownload(const QList<QByteArray>& packets, const QDateTime& completedAt,
+                                 const QString& port) {
+    QString error;
+    if (keep(packets, completedAt, port, &error).isEmpty())
+        qWarning().noquote() << error;
 }
 
 QString DownloadStore::keep(const QList<QByteArray>& packets, const QDateTime& completedAt,

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "link/DownloadKeeper.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
 #include <QString>
 
 // The folder where every download that passes its check is kept, one new file each.
-class DownloadStore {
+class DownloadStore : public DownloadKeeper {
 public:
     // The user's folder: "downloads" in the application's data location
     // (~/.local/share/px417/downloads on Linux).
@@ -21,6 +23,9 @@ public:
     // Returns its path, or an empty text with the reason and the folder in *error.
     QString keep(const QList<QByteArray>& packets, const QDateTime& completedAt,
                  const QString& port, QString* error) const;
+    // As keep(), with a failure written to standard error.
+    void keepDownload(const QList<QByteArray>& packets, const QDateTime& completedAt,
+                      const QString& port) override;
 
 private:
     QString m_folder;

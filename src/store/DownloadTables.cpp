@@ -1,9 +1,9 @@
-#include "DownloadTables.h"
+#include "store/DownloadTables.h"
 
-#include "DecodeMemory.h"
-#include "MemTable.h"
-#include "SlotTable.h"
-#include "StatusTexts.h"
+#include "decode/DecodeMemory.h"
+#include "table/MemTable.h"
+#include "link/SlotTable.h"
+#include "link/StatusTexts.h"
 
 DownloadTables::DownloadTables(int comPort)
     : m_slotTable(kSlotTableRows, kSlotTableCols), m_memTable(memtable::kRows, memtable::kCols),

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "GridState.h"
-#include "ReceptionView.h"
+#include "grid/GridState.h"
+#include "link/ReceptionView.h"
 
 #include <QDateTime>
 #include <QString>

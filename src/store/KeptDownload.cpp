@@ -1,8 +1,8 @@
-#include "KeptDownload.h"
+#include "store/KeptDownload.h"
 
-#include "DownloadTables.h"
-#include "Reception.h"
-#include "SlotTable.h"
+#include "store/DownloadTables.h"
+#include "link/Reception.h"
+#include "link/SlotTable.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -27,21 +27,14 @@ private:
     QList<QByteArray> m_packets;
 };
 
-// A view that passes everything on, except that the clock stands at a given time.
-class ReplayView : public ReceptionView {
+// The clock stands at the download's completion.
+class ReplayView : public ForwardingReceptionView {
 public:
-    ReplayView(ReceptionView& view, QDateTime at) : m_view(view), m_at(std::move(at)) {}
-    QString statusText(int line) const override { return m_view.statusText(line); }
-    void setStatusText(int line, const QString& text) override { m_view.setStatusText(line, text); }
-    void setSlotCell(int row, int col, const QString& text) override {
-        m_view.setSlotCell(row, col, text);
-    }
+    ReplayView(ReceptionView& view, QDateTime at)
+        : ForwardingReceptionView(view), m_at(std::move(at)) {}
     QDateTime now() const override { return m_at; }
-    int comPort() const override { return m_view.comPort(); }
-    void decodeMemory() override { m_view.decodeMemory(); }
 
 private:
-    ReceptionView& m_view;
     QDateTime m_at;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReceptionView.h"
+#include "link/ReceptionView.h"
 
 #include <QByteArray>
 #include <QDateTime>

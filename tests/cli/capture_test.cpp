@@ -1,6 +1,6 @@
-#include "Capture.h"
-#include "ExitStatus.h"
-#include "MeterChoice.h"
+#include "cli/Capture.h"
+#include "cli/ExitStatus.h"
+#include "cli/MeterChoice.h"
 
 #include "Download.h"
 #include "Fakes.h"

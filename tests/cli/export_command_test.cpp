@@ -1,5 +1,5 @@
-#include "ExitStatus.h"
-#include "ExportCommand.h"
+#include "cli/ExitStatus.h"
+#include "cli/ExportCommand.h"
 
 #include "Download.h"
 #include "Files.h"

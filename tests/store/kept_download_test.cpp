@@ -1,5 +1,5 @@
-#include "DownloadStore.h"
-#include "KeptDownload.h"
+#include "store/DownloadStore.h"
+#include "store/KeptDownload.h"
 
 #include "Download.h"
 #include "Files.h"

@@ -1,14 +1,15 @@
 #pragma once
 
-#include "Clock.h"
-#include "Controls.h"
 #include "Fakes.h"
-#include "Form1.h"
-#include "Grid.h"
-#include "QtSerialPort.h"
-#include "SystemClock.h"
-#include "SystemDeviceList.h"
-#include "SystemDeviceMonitor.h"
+#include "app/Controls.h"
+#include "app/Form1.h"
+#include "qt/Grid.h"
+#include "qt/QtSerialPort.h"
+#include "qt/SystemClock.h"
+#include "qt/SystemDeviceList.h"
+#include "qt/SystemDeviceMonitor.h"
+#include "store/DownloadStore.h"
+#include "system/Clock.h"
 
 #include <QStringList>
 
@@ -63,6 +64,8 @@ struct LiveReader {
     SteppingClock clock;
     SystemClock systemClock;
     FakeProgram program;
+    // Where main() keeps downloads: in the test's own data folder (tests/support main()).
+    DownloadStore store{DownloadStore::defaultFolder()};
     std::unique_ptr<Form1> form;
 };
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Controls.h"
-#include "DeviceMonitor.h"
 #include "Fakes.h"
-#include "Form1.h"
-#include "Grid.h"
 #include "QtPrinters.h"
+#include "app/Controls.h"
+#include "app/Form1.h"
+#include "qt/Grid.h"
+#include "system/DeviceMonitor.h"
 
 #include <QTest>
 
@@ -24,9 +24,11 @@ struct Rig {
     DeviceMonitor monitor;
     std::unique_ptr<Form1> form;
 
-    explicit Rig(QStringList names = {}, double factor = 15.0) {
+    // With a keeper, downloads are kept as main() keeps them.
+    explicit Rig(QStringList names = {}, double factor = 15.0, DownloadKeeper* keeper = nullptr) {
         devices.names = std::move(names);
-        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, factor, &monitor);
+        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, factor, &monitor,
+                                       keeper);
     }
     // Moves the real pointer over the measurement table (pixels from its corner), so the grid
     // knows the column under it.

@@ -1,9 +1,9 @@
-#include "KeptDownload.h"
+#include "store/KeptDownload.h"
 #include "MeterMemory.h"
 #include "MeterSim.h"
 #include "PortLink.h"
 #include "PtyLine.h"
-#include "SignalPipe.h"
+#include "process/SignalPipe.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
