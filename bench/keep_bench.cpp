@@ -1,8 +1,8 @@
 // What keeping adds between the last byte of a download and the filled table: the file of the
 // download's packets, written whole through a temporary file and renamed into place, on the
 // file system of the temporary folder (the user's disk here, not a RAM disk).
-#include "store/DownloadStore.h"
 #include "MeterMemory.h"
+#include "store/DownloadStore.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,10 +8,10 @@
 #include "export/TableExport.h"
 #include "link/SlotTable.h"
 #include "link/StatusTexts.h"
-#include "store/KeptDownload.h"
 #include "qt/Grid.h"
 #include "qt/MouseCodes.h"
 #include "qt/Twips.h"
+#include "store/KeptDownload.h"
 #include "system/Clock.h"
 #include "table/MemTable.h"
 
@@ -270,7 +270,8 @@ void Form1::dropEvent(QDropEvent* event) {
     const QString path = droppedFile(event->mimeData());
     event->acceptProposedAction();
     // After the drop has ended: a box inside it would hold the file manager too.
-    QMetaObject::invokeMethod(this, [this, path] { openDownload(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { openDownload(path); }, Qt::QueuedConnection);
 }
 
 void Form1::DecodeMemory() {

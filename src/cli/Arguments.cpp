@@ -118,7 +118,8 @@ Arguments parseArguments(const QStringList& raw) {
         if (parser.isSet(kTimeout)) {
             bool ok = false;
             arguments.timeoutSeconds = parser.value(kTimeout).toInt(&ok);
-            if (!ok || arguments.timeoutSeconds < 1 || arguments.timeoutSeconds > kMaxTimeoutSeconds)
+            if (!ok || arguments.timeoutSeconds < 1 ||
+                arguments.timeoutSeconds > kMaxTimeoutSeconds)
                 return invalid(QStringLiteral("--timeout needs whole seconds from 1 to %1")
                                    .arg(kMaxTimeoutSeconds));
         }
@@ -135,24 +136,24 @@ QString helpText() {
     // Without an application object the parser cannot know the program's name.
     QString text = parser.helpText();
     text.replace(QStringLiteral("<executable_name>"), QCoreApplication::applicationName());
-    return text + QStringLiteral(
-                      "\n--export and --capture need no display. Exit statuses:\n"
-                      "  %1  OUT was written (--capture: the download was kept too, where it "
-                      "could be).\n"
-                      "  %2  A wrong command line, OUT could not be written, or a signal ended "
-                      "the wait.\n"
-                      "  %3  --export: FILE is no kept download. --capture: no meter, several "
-                      "meters\n"
-                      "     without --port, or the port cannot be opened.\n"
-                      "  %4  --capture: the download failed its check; nothing was written.\n"
-                      "  %5  --capture: the line to the meter was lost.\n"
-                      "  %6  --capture: the time set by --timeout ran out.\n")
-                      .arg(exitstatus::kOk)
-                      .arg(exitstatus::kFailed)
-                      .arg(exitstatus::kNoDownload)
-                      .arg(exitstatus::kCheckFailed)
-                      .arg(exitstatus::kLineLost)
-                      .arg(exitstatus::kTimedOut);
+    return text +
+           QStringLiteral("\n--export and --capture need no display. Exit statuses:\n"
+                          "  %1  OUT was written (--capture: the download was kept too, where it "
+                          "could be).\n"
+                          "  %2  A wrong command line, OUT could not be written, or a signal ended "
+                          "the wait.\n"
+                          "  %3  --export: FILE is no kept download. --capture: no meter, several "
+                          "meters\n"
+                          "     without --port, or the port cannot be opened.\n"
+                          "  %4  --capture: the download failed its check; nothing was written.\n"
+                          "  %5  --capture: the line to the meter was lost.\n"
+                          "  %6  --capture: the time set by --timeout ran out.\n")
+               .arg(exitstatus::kOk)
+               .arg(exitstatus::kFailed)
+               .arg(exitstatus::kNoDownload)
+               .arg(exitstatus::kCheckFailed)
+               .arg(exitstatus::kLineLost)
+               .arg(exitstatus::kTimedOut);
 }
 
 } // namespace commandline

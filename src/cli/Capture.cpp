@@ -3,8 +3,8 @@
 #include "cli/CommandOutput.h"
 #include "cli/ExitStatus.h"
 #include "link/MeterLine.h"
-#include "system/SerialPort.h"
 #include "link/SlotTable.h"
+#include "system/SerialPort.h"
 
 #include <utility>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "store/DownloadStore.h"
-#include "store/DownloadTables.h"
 #include "cli/MeterChoice.h"
 #include "link/Reception.h"
+#include "store/DownloadStore.h"
+#include "store/DownloadTables.h"
 
 #include <QObject>
 #include <QTimer>

@@ -17,8 +17,7 @@ bool writeAllRows(const QString& out, const QDateTime& exportedAt, const CellTab
     // The name alone decides, as a name typed in the window's dialog with the CSV filter.
     constexpr int kCsvFilter = 0;
     QString error;
-    if (writeTableExport(out, kCsvFilter, exportedAt, memTable,
-                         exportRange(0, 0, 0), &error))
+    if (writeTableExport(out, kCsvFilter, exportedAt, memTable, exportRange(0, 0, 0), &error))
         return true;
     printError(out + QStringLiteral(": ") + error);
     return false;

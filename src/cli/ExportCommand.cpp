@@ -1,10 +1,10 @@
 #include "cli/ExportCommand.h"
 
-#include "store/DownloadTables.h"
-#include "cli/ExitStatus.h"
-#include "store/KeptDownload.h"
 #include "cli/CommandOutput.h"
+#include "cli/ExitStatus.h"
 #include "export/TableExport.h"
+#include "store/DownloadTables.h"
+#include "store/KeptDownload.h"
 
 int runExport(const QString& out, const QString& file, const QDateTime& exportedAt) {
     QString error;
@@ -15,6 +15,5 @@ int runExport(const QString& out, const QString& file, const QDateTime& exported
     }
     DownloadTables tables;
     replayKeptDownload(*kept, tables);
-    return writeAllRows(out, exportedAt, tables.memTable()) ? exitstatus::kOk
-                                                             : exitstatus::kFailed;
+    return writeAllRows(out, exportedAt, tables.memTable()) ? exitstatus::kOk : exitstatus::kFailed;
 }

@@ -1,7 +1,7 @@
 #include "cli/MeterChoice.h"
 
-#include "system/DeviceList.h"
 #include "link/MeterDiscovery.h"
+#include "system/DeviceList.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

@@ -40,8 +40,8 @@ int execWindow(char** argv) {
         }
     }
     if (program.isEmpty()) {
-        std::fprintf(stderr, "px417: the window program %s is missing beside %s\n",
-                     kWindowProgram, qPrintable(folder.path()));
+        std::fprintf(stderr, "px417: the window program %s is missing beside %s\n", kWindowProgram,
+                     qPrintable(folder.path()));
         return exitstatus::kFailed;
     }
     const QByteArray path = QFile::encodeName(program);

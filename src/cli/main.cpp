@@ -1,14 +1,14 @@
 #include "cli/Arguments.h"
 #include "cli/Capture.h"
 #include "cli/CommandOutput.h"
-#include "store/DownloadStore.h"
 #include "cli/ExitStatus.h"
 #include "cli/ExportCommand.h"
 #include "cli/MeterChoice.h"
-#include "qt/QtSerialPort.h"
-#include "process/SignalPipe.h"
-#include "qt/SystemDeviceList.h"
 #include "cli/WindowLauncher.h"
+#include "process/SignalPipe.h"
+#include "qt/QtSerialPort.h"
+#include "qt/SystemDeviceList.h"
+#include "store/DownloadStore.h"
 
 #include <QCoreApplication>
 

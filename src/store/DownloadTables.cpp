@@ -1,9 +1,9 @@
 #include "store/DownloadTables.h"
 
 #include "decode/DecodeMemory.h"
-#include "table/MemTable.h"
 #include "link/SlotTable.h"
 #include "link/StatusTexts.h"
+#include "table/MemTable.h"
 
 DownloadTables::DownloadTables(int comPort)
     : m_slotTable(kSlotTableRows, kSlotTableCols), m_memTable(memtable::kRows, memtable::kCols),

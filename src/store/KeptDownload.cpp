@@ -1,8 +1,8 @@
 #include "store/KeptDownload.h"
 
-#include "store/DownloadTables.h"
 #include "link/Reception.h"
 #include "link/SlotTable.h"
+#include "store/DownloadTables.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -39,8 +39,7 @@ private:
 };
 
 QDateTime completionTime(const QFileInfo& info) {
-    static const QRegularExpression kName(QStringLiteral(
-        R"(^(\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d)_)"));
+    static const QRegularExpression kName(QStringLiteral(R"(^(\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d)_)"));
     const QRegularExpressionMatch match = kName.match(info.fileName());
     if (match.hasMatch()) {
         const QDateTime at = QDateTime::fromString(match.captured(1), kNameTimeFormat);

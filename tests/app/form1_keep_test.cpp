@@ -39,7 +39,8 @@ TEST(Form1Keeping, aDownloadThatCannotBeKeptStillFillsTheTableAndSaysWhereAndWhy
             environment.insert(QLatin1String(kReadOnlyFolder), folder);
             QString out;
             const int status = rerunInMountNamespace(
-                QStringLiteral("mount --bind \"$0\" \"$0\" && mount -o remount,bind,ro \"$0\" \"$0\""),
+                QStringLiteral(
+                    "mount --bind \"$0\" \"$0\" && mount -o remount,bind,ro \"$0\" \"$0\""),
                 folder, environment, &out);
             if (status == 77)
                 GTEST_SKIP() << "no read-only mount can be made here: " << out.toStdString();
@@ -66,8 +67,8 @@ TEST(Form1Keeping, aDownloadThatCannotBeKeptStillFillsTheTableAndSaysWhereAndWhy
         << warnings.lines().first().toStdString();
     EXPECT_TRUE(rig.dialogs.boxes.empty());
     EXPECT_TRUE(QDir(folder).isEmpty());
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
+    QFile::setPermissions(folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST(Form1Keeping, aFileThatIsNoDownloadGetsABoxWithItsNameAndWhatIsWrongAndChangesNothing) {

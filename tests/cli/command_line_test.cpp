@@ -114,7 +114,8 @@ TEST(ReaderCommandLine, AnythingElseOnTheCommandLineIsRefusedWithStatusOne) {
     const Outcome orphan = runProgram(kReader, {QStringLiteral("--port=3")}, false);
     ASSERT_TRUE(orphan.finished) << qPrintable(orphan.err);
     EXPECT_EQ(orphan.status, 1);
-    EXPECT_EQ(orphan.err, QStringLiteral("px417: --port and --timeout go with --capture; see --help\n"));
+    EXPECT_EQ(orphan.err,
+              QStringLiteral("px417: --port and --timeout go with --capture; see --help\n"));
 
     const Outcome positional =
         runProgram(kReader, {QStringLiteral("notes.csv"), QStringLiteral("week.csv")}, true);

@@ -69,9 +69,10 @@ TEST(CommandLinePaths, captureKeepsTheDownloadAsSentAndExportWritesItAgainWithou
     const QDir downloads(work.filePath(QStringLiteral("px417/downloads")));
     const QStringList kept = downloads.entryList(QDir::Files);
     ASSERT_EQ(kept.size(), 1);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^\d{4}(-\d\d){2}_\d\d(-\d\d){2}_COM181\.px417$)"))
-                    .match(kept.first())
-                    .hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral(R"(^\d{4}(-\d\d){2}_\d\d(-\d\d){2}_COM181\.px417$)"))
+            .match(kept.first())
+            .hasMatch())
         << kept.first().toStdString();
     EXPECT_EQ(fileBytes(downloads.filePath(kept.first())),
               metersim::downloadText(metersim::makeMeterMemory(5)));
@@ -80,9 +81,8 @@ TEST(CommandLinePaths, captureKeepsTheDownloadAsSentAndExportWritesItAgainWithou
     ASSERT_EQ(lines.size(), 103); // the last line's CR LF leaves an empty piece
 
     const QString again = work.filePath(QStringLiteral("again.csv"));
-    const Outcome exported =
-        runReader({"--export", again, downloads.filePath(kept.first())}, meter.runtimeDir(),
-                  work.path());
+    const Outcome exported = runReader({"--export", again, downloads.filePath(kept.first())},
+                                       meter.runtimeDir(), work.path());
     EXPECT_EQ(exported.status, 0) << exported.err.toStdString();
     EXPECT_EQ(exported.qtLibraries, kCoreOnly);
     EXPECT_EQ(fileBytes(again).split('\n').mid(1), lines.mid(1));

@@ -167,11 +167,10 @@ TEST(ExportFailure, aWritableFileInAFolderTheUserMayNotWriteIsReplaced) {
         environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         environment.insert(QStringLiteral("HOME"), QStringLiteral("/tmp"));
         QString out;
-        const int status =
-            rerunThisCase({setpriv, QStringLiteral("--reuid=%1").arg(nobody->pw_uid),
-                           QStringLiteral("--regid=%1").arg(nobody->pw_gid),
-                           QStringLiteral("--clear-groups"), QStringLiteral("--")},
-                          environment, &out, copy);
+        const int status = rerunThisCase({setpriv, QStringLiteral("--reuid=%1").arg(nobody->pw_uid),
+                                          QStringLiteral("--regid=%1").arg(nobody->pw_gid),
+                                          QStringLiteral("--clear-groups"), QStringLiteral("--")},
+                                         environment, &out, copy);
         expectRerunPassed(status, out);
         return;
     }
@@ -213,9 +212,9 @@ TEST(ExportFailure, aDiskThatFillsPartWayIsReportedWithTheSystemsReason) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("PX417_SMALL_DISK"), mountPoint.path());
         QString out;
-        const int status = rerunInMountNamespace(
-            QStringLiteral("mount -t tmpfs -o size=4k px417 \"$0\""), mountPoint.path(),
-            environment, &out);
+        const int status =
+            rerunInMountNamespace(QStringLiteral("mount -t tmpfs -o size=4k px417 \"$0\""),
+                                  mountPoint.path(), environment, &out);
         if (status == 77)
             GTEST_SKIP() << "no small file system can be mounted here: " << out.toStdString();
         expectRerunPassed(status, out);

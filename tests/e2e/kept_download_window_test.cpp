@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kDownloadMs = 20000;
 
-
 } // namespace
 
 TEST(KeptDownloadWindow, aPtyDownloadIsKeptAsSentAndOpensAgainIntoTheSameTablesOnTheOpenLine) {

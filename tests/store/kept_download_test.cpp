@@ -50,10 +50,12 @@ TEST(KeptDownload, aFileThatIsNoDownloadIsRefusedWithWhatIsWrong) {
          "not a kept download: no complete download of slots 0 to 100"},
         {"gap", downloadText(QStringLiteral("36,20,00,00,AD,0A,8C,20,00"), 57),
          "not a kept download: only 100 of 101 slots"},
-        {"twice", full + full, "not a kept download: it holds more than the 101 packets of one "
-                               "download"},
-        {"stray", "hello/" + full, "not a kept download: it holds more than the 101 packets of "
-                                   "one download"},
+        {"twice", full + full,
+         "not a kept download: it holds more than the 101 packets of one "
+         "download"},
+        {"stray", "hello/" + full,
+         "not a kept download: it holds more than the 101 packets of "
+         "one download"},
         {"big", full + QByteArray(64 * 1024, ' '), "larger than 64 KiB, too large for a download"},
     };
     for (const auto& c : cases) {

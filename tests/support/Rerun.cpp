@@ -8,9 +8,9 @@
 int rerunThisCase(const QStringList& command, const QProcessEnvironment& environment, QString* out,
                   const QString& program) {
     const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    const QString filter = QStringLiteral("--gtest_filter=%1.%2")
-                               .arg(QLatin1String(info->test_suite_name()),
-                                    QLatin1String(info->name()));
+    const QString filter =
+        QStringLiteral("--gtest_filter=%1.%2")
+            .arg(QLatin1String(info->test_suite_name()), QLatin1String(info->name()));
     const QStringList whole =
         command +
         QStringList{program.isEmpty() ? QCoreApplication::applicationFilePath() : program, filter};
@@ -34,9 +34,9 @@ int rerunInMountNamespace(const QString& setup, const QString& argument,
     QString why;
     for (const QStringList& options :
          {QStringList{"--user", "--map-root-user", "--mount"}, QStringList{"--mount"}}) {
-        const int status = rerunThisCase(
-            QStringList{unshare} + options + QStringList{"sh", "-c", setupThenRun, argument, "x"},
-            environment, out);
+        const int status = rerunThisCase(QStringList{unshare} + options +
+                                             QStringList{"sh", "-c", setupThenRun, argument, "x"},
+                                         environment, out);
         if (status != 77 && !out->contains(QStringLiteral("unshare failed")))
             return status;
         why += *out;

@@ -1,9 +1,9 @@
-#include "store/KeptDownload.h"
 #include "MeterMemory.h"
 #include "MeterSim.h"
 #include "PortLink.h"
 #include "PtyLine.h"
 #include "process/SignalPipe.h"
+#include "store/KeptDownload.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -180,9 +180,9 @@ int main(int argc, char* argv[]) {
     std::printf("%s\n", qPrintable(link.path()));
     std::fflush(stdout);
 
-    const QByteArray download = settings->replay.isEmpty()
-                                    ? downloadText(makeMeterMemory(settings->seed), settings->faults)
-                                    : settings->replay;
+    const QByteArray download =
+        settings->replay.isEmpty() ? downloadText(makeMeterMemory(settings->seed), settings->faults)
+                                   : settings->replay;
     MeterSim sim(line, download, settings->sim);
     int exitCode = 0;
     QObject::connect(&sim, &MeterSim::finished, &app, &QCoreApplication::quit);
