@@ -160,7 +160,13 @@ TEST(Burst, threeHundredDownloadsOneAfterAnotherAllCompleteWithoutMemoryGrowth) 
         runtime.path(), {"--seed", "9", "--speed", "0", "--repeat", QString::number(kDownloads)},
         &error))
         << error.toStdString();
-    LiveReader reader(runtime.portsFolder());
+    // Keeping flushes each download's file to the disk; under load that holds the reader long
+    // enough for the next download to reach it in the same read as the end of the last, which a
+    // meter, one download per transfer, never does. Reception is what is measured here.
+    LiveReader::Options options;
+    options.portsFolder = runtime.portsFolder();
+    options.keep = false;
+    LiveReader reader(options);
     ASSERT_TRUE(reader.port.portOpen());
 
     // Slot 0 of each download restamps row 1 (the clock moves on with every packet). At that
