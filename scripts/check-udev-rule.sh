@@ -51,11 +51,12 @@ terminal() {
     ln -s "$SYS/class/tty" "$SYS/$tty/subsystem"
     ln -s "../../$tty" "$SYS/class/tty/$name"
 }
-meters="ttyACM0 ttyACM1 ttyACM2"
+meters="ttyACM0 ttyACM1 ttyACM2 ttyACM4"
 terminal ttyACM0 1-1 2341 0045 166:0 "USB Serial"
 terminal ttyACM1 1-2 2341 003b 166:1 "Arduino USB Serial Light Adapter"
 terminal ttyACM2 1-4 2341 0043 166:2 "QT570R Arduino USB Serial Light Adapter"
 terminal ttyACM3 1-5 2341 0043 166:3 "Arduino Uno"
+terminal ttyACM4 1-6 2341 0043 166:4 "Arduino_USB_Serial_Light_Adapter"
 terminal ttyUSB0 1-3 0403 6001 188:0 "FT232R USB UART"
 
 # Links inside the made-up tree must point into /sys once it is mounted there.
@@ -74,7 +75,7 @@ run() {
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 
-for tty in ttyACM0 ttyACM1 ttyACM2 ttyACM3 ttyUSB0; do
+for tty in ttyACM0 ttyACM1 ttyACM2 ttyACM3 ttyACM4 ttyUSB0; do
     out="$(run "$tty")" || { echo "$out"; fail "udevadm test failed for $tty"; continue; }
     grep -q "Reading rules file: /etc/udev/rules.d/$NAME" <<<"$out" || fail "$NAME was not read"
     if complaints="$(grep -F "$NAME" <<<"$out" | grep -v "Reading rules file")"; then
