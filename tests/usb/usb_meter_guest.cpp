@@ -8,11 +8,15 @@
 #include "WaitUntil.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <iostream>
+#include <memory>
 
 namespace {
 
@@ -111,17 +115,25 @@ std::unique_ptr<LiveReader> startReader(const QString& portsFolder) {
     return reader;
 }
 
-// One download of the seed, written into the gadget's serial side at the meter's 9600 baud.
-void sendDownload(QProcess& meter, quint32 seed) {
-    meter.setProcessChannelMode(QProcess::ForwardedChannels);
-    meter.start(QStringLiteral(PX417_METER_SIM_PATH),
-                {"--device", kMeterSide, "--seed", QString::number(seed), "--speed", "9600",
-                 "--exit-after"});
-}
+// The simulator writing one download of the seed into the gadget's serial side at the meter's
+// 9600 baud, with the given faults.
+class GadgetMeter {
+public:
+    explicit GadgetMeter(quint32 seed, const QStringList& faults = {}) {
+        m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_process.start(QStringLiteral(PX417_METER_SIM_PATH),
+                        QStringList{"--device", kMeterSide, "--seed", QString::number(seed),
+                                    "--speed", "9600", "--exit-after"} +
+                            faults);
+    }
+    ~GadgetMeter() {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
 
-int percent(const QString& detail) {
-    return detail.endsWith(u'%') ? detail.chopped(1).toInt() : -1;
-}
+private:
+    QProcess m_process;
+};
 
 std::string panel(const LiveReader& reader) {
     return (reader.state() + " / " + reader.detail()).toStdString();
@@ -145,8 +157,8 @@ TEST(UsbMeter, isFoundOnItsAcmTerminalAtStartUpConnectedAndItsDownloadExportsThe
     ASSERT_TRUE(reader->port.portOpen());
     EXPECT_EQ(panel(*reader), "Ready. / COM:2000");
 
-    QProcess meter;
-    sendDownload(meter, 5);
+    ASSERT_EQ(reader->devices.deviceNode(2000), "/dev/ttyACM0");
+    GadgetMeter meter(5);
     ASSERT_TRUE(waitUntil([&] { return reader->mem().textMatrix(100, 0) == u"100"; }, kDownloadMs))
         << panel(*reader);
     const QString csv = folder.filePath("download.csv");
@@ -171,20 +183,26 @@ TEST(UsbMeter, unpluggedMidDownloadSaysSoKeepsTheTableAndIsTakenAgainWithoutACli
     const auto reader = startReader(folder.filePath("ports"));
     ASSERT_TRUE(reader->port.portOpen());
 
-    QProcess first;
-    sendDownload(first, 7);
+    auto first = std::make_unique<GadgetMeter>(7);
     ASSERT_TRUE(waitUntil(
         [&] { return e2e::showsExpectedRows(reader->slotTable(), reader->mem(), 7); }, kDownloadMs))
         << panel(*reader);
     const QStringList table = gridTexts(reader->mem(), 101, 8);
+    first.reset();
 
-    QProcess cut;
-    sendDownload(cut, 9);
-    ASSERT_TRUE(waitUntil([&] { return percent(reader->detail()) >= 40; }, kDownloadMs))
+    // Half a download: the meter stops after slot 50, so the cable is pulled mid-download
+    // however slowly the machine runs.
+    const GadgetMeter cut(9, {"--stop-after", "50"});
+    ASSERT_TRUE(waitUntil([&] { return reader->form->reception().slotReceived(50) != 0; },
+                          kDownloadMs))
         << panel(*reader);
+    ASSERT_EQ(reader->state(), "Downloading...");
+    QElapsedTimer clock;
+    clock.start();
     ASSERT_TRUE(gadget.unplug());
     ASSERT_TRUE(waitUntil([&] { return reader->state() == u"Connection lost."; }, kPlugMs))
         << panel(*reader);
+    std::cout << "[ figures  ] unplug to \"Connection lost.\": " << clock.elapsed() << " ms\n";
     EXPECT_EQ(reader->detail(), "Please reconnect.");
     EXPECT_FALSE(reader->port.portOpen());
     EXPECT_EQ(gridTexts(reader->mem(), 101, 8), table);
@@ -192,15 +210,15 @@ TEST(UsbMeter, unpluggedMidDownloadSaysSoKeepsTheTableAndIsTakenAgainWithoutACli
         << "the gone meter is still listed";
     EXPECT_FALSE(reader->program.ended);
     EXPECT_TRUE(reader->dialogs.boxes.empty());
-    cut.kill();
-    cut.waitForFinished();
 
+    clock.restart();
     ASSERT_TRUE(gadget.plugIn());
     ASSERT_TRUE(waitUntil([&] { return reader->port.portOpen() && reader->state() == u"Ready."; },
                           kPlugMs))
         << panel(*reader);
-    QProcess next;
-    sendDownload(next, 11);
+    std::cout << "[ figures  ] plug-in to \"Ready.\": " << clock.elapsed() << " ms, on "
+              << reader->detail().toStdString() << "\n";
+    const GadgetMeter next(11);
     EXPECT_TRUE(waitUntil(
         [&] { return e2e::showsExpectedRows(reader->slotTable(), reader->mem(), 11); },
         kDownloadMs))
