@@ -1,6 +1,6 @@
 // The installed udev rule and meter discovery must take the same devices for meters: the rule
 // is read here and its matches compared with the ids and the name discovery uses.
-#include "PortNaming.h"
+#include "system/PortNaming.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -86,8 +86,8 @@ TEST(UdevRule, matchesExactlyTheUsbIdsDiscoveryTakesForAMeter) {
 
 TEST(UdevRule, matchesTheAdapterNameAnywhereInTheDescriptionDiscoveryReads) {
     // The toolkit's description is udev's ID_MODEL with its underscores read as spaces.
-    const QString model = QStringLiteral("*%1*").arg(
-        portnaming::kAdapterName.toString().replace(u' ', u'_'));
+    const QString model =
+        QStringLiteral("*%1*").arg(portnaming::kAdapterName.toString().replace(u' ', u'_'));
     const QList<RuleLine> lines = ruleLines();
     ASSERT_FALSE(lines.isEmpty()) << "cannot read " PX417_UDEV_RULE;
     for (const RuleLine& line : lines) {

@@ -3,9 +3,9 @@
 // cdc_acm terminal as udevd describes it, its meter side /dev/ttyGS0 where the simulator writes.
 #include "ExpectedRows.h"
 #include "LiveReader.h"
-#include "MeterDiscovery.h"
-#include "PortNaming.h"
 #include "WaitUntil.h"
+#include "link/MeterDiscovery.h"
+#include "system/PortNaming.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -98,7 +98,8 @@ QString plugInMeter(const UsbGadget& gadget) {
 // The properties udevd gave a node.
 QMap<QString, QString> udevProperties(const QString& node) {
     QMap<QString, QString> properties;
-    const QString out = run(QStringLiteral("udevadm"), {"info", "--query=property", "--name", node});
+    const QString out =
+        run(QStringLiteral("udevadm"), {"info", "--query=property", "--name", node});
     for (const QString& line : out.split(u'\n', Qt::SkipEmptyParts))
         properties.insert(line.section(u'=', 0, 0), line.section(u'=', 1));
     return properties;
@@ -193,8 +194,8 @@ TEST(UsbMeter, unpluggedMidDownloadSaysSoKeepsTheTableAndIsTakenAgainWithoutACli
     // Half a download: the meter stops after slot 50, so the cable is pulled mid-download
     // however slowly the machine runs.
     const GadgetMeter cut(9, {"--stop-after", "50"});
-    ASSERT_TRUE(waitUntil([&] { return reader->form->reception().slotReceived(50) != 0; },
-                          kDownloadMs))
+    ASSERT_TRUE(
+        waitUntil([&] { return reader->form->reception().slotReceived(50) != 0; }, kDownloadMs))
         << panel(*reader);
     ASSERT_EQ(reader->state(), "Downloading...");
     QElapsedTimer clock;
@@ -213,15 +214,15 @@ TEST(UsbMeter, unpluggedMidDownloadSaysSoKeepsTheTableAndIsTakenAgainWithoutACli
 
     clock.restart();
     ASSERT_TRUE(gadget.plugIn());
-    ASSERT_TRUE(waitUntil([&] { return reader->port.portOpen() && reader->state() == u"Ready."; },
-                          kPlugMs))
+    ASSERT_TRUE(
+        waitUntil([&] { return reader->port.portOpen() && reader->state() == u"Ready."; }, kPlugMs))
         << panel(*reader);
     std::cout << "[ figures  ] plug-in to \"Ready.\": " << clock.elapsed() << " ms, on "
               << reader->detail().toStdString() << "\n";
     const GadgetMeter next(11);
-    EXPECT_TRUE(waitUntil(
-        [&] { return e2e::showsExpectedRows(reader->slotTable(), reader->mem(), 11); },
-        kDownloadMs))
+    EXPECT_TRUE(
+        waitUntil([&] { return e2e::showsExpectedRows(reader->slotTable(), reader->mem(), 11); },
+                  kDownloadMs))
         << panel(*reader) << "\n"
         << e2e::showsExpectedRows(reader->slotTable(), reader->mem(), 11).message();
     EXPECT_EQ(reader->form->lComPorts().count(), 1);
@@ -240,8 +241,8 @@ TEST(UsbMeterRule, udevKeepsModemManagerOffAndGrantsAccessToExactlyTheTerminalsL
     };
     const Device devices[] = {
         {0x2341, 0x0045, "Arduino USB Serial Light Adapter", true},
-        {0x2341, 0x003B, "USB Serial", true},                        // by its ids
-        {0x2341, 0x0043, "Arduino USB Serial Light Adapter", true},  // by its name
+        {0x2341, 0x003B, "USB Serial", true},                       // by its ids
+        {0x2341, 0x0043, "Arduino USB Serial Light Adapter", true}, // by its name
         {0x2341, 0x0043, "QT570R Arduino USB Serial Light Adapter", true},
         {0x2341, 0x0043, "Arduino_USB_Serial_Light_Adapter", true},
         {0x2341, 0x0043, "QT570R Arduino_USB_Serial_Light_Adapter", true},

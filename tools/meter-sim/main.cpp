@@ -2,7 +2,7 @@
 #include "MeterSim.h"
 #include "PortLink.h"
 #include "PtyLine.h"
-#include "SignalPipe.h"
+#include "process/SignalPipe.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -89,8 +89,8 @@ std::optional<Settings> readSettings(const QCoreApplication& app) {
         "repeat",
         "Send the download this many times in a row, each once the reader has read the last.", "n",
         "1");
-    parser.addOptions({name, device, speed, seed, noWait, exitAfter, dropSlot, truncateSlot, duplicateSlot,
-                       lowercase, junk, stopAfter, repeat});
+    parser.addOptions({name, device, speed, seed, noWait, exitAfter, dropSlot, truncateSlot,
+                       duplicateSlot, lowercase, junk, stopAfter, repeat});
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
         fail(
@@ -165,8 +165,8 @@ int main(int argc, char* argv[]) {
             fail(QStringLiteral("no runtime directory to publish the line in"));
             return 1;
         }
-        if (!link.publish(QDir(runtime).filePath("px417/ports"), settings->name,
-                          line.devicePath(), &error)) {
+        if (!link.publish(QDir(runtime).filePath("px417/ports"), settings->name, line.devicePath(),
+                          &error)) {
             fail(error);
             return 1;
         }
