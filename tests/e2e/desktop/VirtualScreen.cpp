@@ -45,7 +45,8 @@ VirtualScreen::VirtualScreen()
     if (!ok())
         return;
     qputenv("DISPLAY", m_display.toLocal8Bit());
-    // The server checks no cookies; none is looked up in a file another session keeps.
+    // Started without a cookie file, the server admits local clients; a cookie that another
+    // session keeps for the same number must not be sent.
     qputenv("XAUTHORITY", "/dev/null");
 }
 
