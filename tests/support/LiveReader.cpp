@@ -15,8 +15,7 @@ LiveReader::LiveReader(const Options& options)
       port([this](int com) { return devices.deviceNode(com); }), monitor(devices.portsFolder()) {
     const Clock& chosen = options.steppingClock ? static_cast<const Clock&>(clock) : systemClock;
     form = std::make_unique<Form1>(port, devices, dialogs, chosen, program, 15.0,
-                                   options.watch ? &monitor : nullptr,
-                                   options.keep ? &store : nullptr);
+                                   options.watch ? &monitor : nullptr, &store);
     if (options.load)
         form->Form_Load();
 }

@@ -43,8 +43,6 @@ struct LiveReader {
         // Devices arriving and leaving are noticed as main() has them noticed; otherwise only
         // a click finds new meters.
         bool watch = false;
-        // Downloads are kept as main() keeps them; otherwise nothing is kept.
-        bool keep = true;
     };
 
     explicit LiveReader(const QString& portsFolder, bool watch = false)
