@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
@@ -136,7 +137,12 @@ void Form1::buildControls() {
     place(C_Export[1], kColumnLeft, 4680, kColumnWidth, 555);
 
     Picture1 = new QLabel(this);
-    Picture1->setPixmap(QPixmap(QStringLiteral(":/px417/logo.png")));
+    // The picture drawn at twice the size is taken on screens at 200%, where scaling the
+    // small one up would blur it.
+    const QPixmap logo(QStringLiteral(":/px417/logo.png"));
+    QIcon logos(logo);
+    logos.addFile(QStringLiteral(":/px417/logo@2x.png"));
+    Picture1->setPixmap(logos.pixmap(logo.size(), devicePixelRatioF()));
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(Picture1, kColumnLeft, 240, 2400, 600);
 

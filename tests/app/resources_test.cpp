@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 const QString kHelp = QStringLiteral(":/px417/help.png");
@@ -46,6 +48,30 @@ TEST(Resources, logoIsA160By33PngIn24BitColourOnWhite) {
     for (int y = 0; y < logo.height(); ++y)
         drawn = drawn || !rowIsWhite(logo, y);
     EXPECT_TRUE(drawn);
+}
+
+// Sharp at 200%: the same picture drawn at twice the size, not the small one scaled up.
+TEST(Resources, logoForScreensAt200PercentIsTheSamePictureAtTwiceTheSize) {
+    const QImage logo(kLogo);
+    const QImage large(QStringLiteral(":/px417/logo@2x.png"));
+    ASSERT_FALSE(large.isNull());
+    EXPECT_EQ(large.size(), QSize(320, 66));
+    EXPECT_FALSE(large.hasAlphaChannel());
+    const QImage reduced = large.scaled(logo.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                               .convertToFormat(QImage::Format_RGB888);
+    const QImage small = logo.convertToFormat(QImage::Format_RGB888);
+    long difference = 0;
+    for (int y = 0; y < small.height(); ++y)
+        for (int x = 0; x < small.width(); ++x) {
+            const QRgb a = small.pixel(x, y);
+            const QRgb b = reduced.pixel(x, y);
+            difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                          std::abs(qBlue(a) - qBlue(b));
+        }
+    // Anti-aliased edges differ by a few levels; another picture would differ by far more.
+    EXPECT_LT(difference / (3.0 * small.width() * small.height()), 8.0);
+    // An upscaled copy would show no detail finer than the small picture's pixels.
+    EXPECT_NE(large, logo.scaled(large.size()).convertToFormat(large.format()));
 }
 
 TEST(Resources, helpPictureIs730By2489WithAtMost256ColoursOnWhite) {
