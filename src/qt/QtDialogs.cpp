@@ -1,0 +1,83 @@
+#include "qt/QtDialogs.h"
+
+#include <QFileDialog>
+#include <QFileIconProvider>
+#include <QMessageBox>
+#include <QMimeDatabase>
+
+#include <algorithm>
+
+namespace {
+
+// Icons and type names from a file's name and kind alone. The toolkit's own provider reads a
+// file's first bytes to tell its type, on the window's thread too; in a folder such as /proc a
+// file like kmsg never ends, so the window would hang on it for good, and take bytes meant for
+// another reader.
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    using QFileIconProvider::icon;
+
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isDir())
+            return icon(Folder);
+        const QMimeType type = typeByName(info);
+        return QIcon::fromTheme(type.iconName(),
+                                QIcon::fromTheme(type.genericIconName(), icon(File)));
+    }
+
+    QString type(const QFileInfo& info) const override {
+        if (!info.isFile())
+            return QFileIconProvider::type(info); // a folder, drive or link: no file is read
+        const QMimeType type = typeByName(info);
+        return type.comment().isEmpty() ? type.name() : type.comment();
+    }
+
+private:
+    QMimeType typeByName(const QFileInfo& info) const {
+        return m_types.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    }
+
+    QMimeDatabase m_types;
+};
+
+} // namespace
+
+void QtDialogs::message(const QString& text, const QString& caption, Icon icon) {
+    QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, caption,
+                    QString(text).replace(QChar(13), QChar(10)), QMessageBox::Ok, m_parent);
+    // Plain text: a cell's content must show as it stands, not as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+QString QtDialogs::saveFileName(const QString& filter, const QString& initialName,
+                                int* filterIndex) {
+    // Each "Description|pattern" pair becomes Qt's "Description (pattern)" filter; a
+    // description that already names its pattern is shown as it stands.
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList nameFilters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts.at(i);
+        const QString& pattern = parts.at(i + 1);
+        nameFilters << (description.contains(pattern) ? description
+                                                      : description + " (" + pattern + ")");
+    }
+    NameOnlyIconProvider icons; // outlives the dialog, which uses it to its end
+    QFileDialog dialog(m_parent);
+    dialog.setIconProvider(&icons);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(nameFilters);
+    if (!nameFilters.isEmpty())
+        dialog.selectNameFilter(nameFilters.constFirst());
+    // The chosen name is used exactly as given: no extension is added behind the user's back.
+    dialog.setDefaultSuffix(QString());
+    if (!initialName.isEmpty())
+        dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    if (filterIndex)
+        *filterIndex =
+            std::max(0, static_cast<int>(nameFilters.indexOf(dialog.selectedNameFilter())));
+    return dialog.selectedFiles().constFirst();
+}

@@ -1,0 +1,126 @@
+// The real save dialog, answered by the test as a user would: the filters it offers, the one
+// selected at first, and the filter and name it hands back.
+#include "QtPrinters.h"
+#include "WaitUntil.h"
+#include "qt/QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char kFilters[] = "Comma Separated Files (*.csv)|*.csv|Excel Workbook (*.xlsx)|*.xlsx";
+
+// The save dialog on the screen, found among the top-level widgets: the toolkit's record of
+// the active modal window can lag behind the dialog being shown.
+QFileDialog* shownDialog() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QFileDialog*>(widget); dialog && dialog->isVisible())
+            return dialog;
+    return nullptr;
+}
+
+// Runs answer on the save dialog once it is shown.
+void whenShown(std::function<void(QFileDialog&)> answer) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+        if (QFileDialog* dialog = shownDialog()) {
+            timer->stop();
+            timer->deleteLater();
+            answer(*dialog);
+        }
+    });
+    timer->start(10);
+}
+
+} // namespace
+
+TEST(QtSaveDialog, offersBothFiltersWithCsvFirstAndReportsTheOneLeftSelected) {
+    QTemporaryDir dir;
+    QtDialogs dialogs;
+    QStringList offered;
+    QString selectedAtFirst;
+    whenShown([&](QFileDialog& dialog) {
+        offered = dialog.nameFilters();
+        selectedAtFirst = dialog.selectedNameFilter();
+        dialog.selectNameFilter(QStringLiteral("Excel Workbook (*.xlsx)"));
+        dialog.selectFile(dir.filePath(QStringLiteral("week")));
+        static_cast<QDialog&>(dialog).accept(); // as the Save button does
+    });
+    int filterIndex = -1;
+    const QString name = dialogs.saveFileName(kFilters, QString(), &filterIndex);
+    EXPECT_EQ(offered, QStringList({"Comma Separated Files (*.csv)", "Excel Workbook (*.xlsx)"}));
+    EXPECT_EQ(selectedAtFirst, "Comma Separated Files (*.csv)");
+    EXPECT_EQ(filterIndex, 1);
+    EXPECT_EQ(name, dir.filePath(QStringLiteral("week"))); // no extension added
+}
+
+TEST(QtSaveDialog, theCsvFilterLeftAloneIsFilterZeroAndCancelGivesNoName) {
+    QTemporaryDir dir;
+    QtDialogs dialogs;
+    whenShown([&](QFileDialog& dialog) {
+        dialog.selectFile(dir.filePath(QStringLiteral("week.xlsx")));
+        static_cast<QDialog&>(dialog).accept(); // as the Save button does
+    });
+    int filterIndex = -1;
+    EXPECT_EQ(dialogs.saveFileName(kFilters, QString(), &filterIndex),
+              dir.filePath(QStringLiteral("week.xlsx")));
+    EXPECT_EQ(filterIndex, 0);
+
+    whenShown([](QFileDialog& dialog) { dialog.reject(); });
+    EXPECT_EQ(dialogs.saveFileName(kFilters, QString(), &filterIndex), QString());
+}
+
+// In /proc a file like kmsg never ends: a dialog that read files to tell their type would hang
+// the window there. A folder watched for opens shows it on any file system.
+TEST(QtSaveDialog, showingAFolderOpensNoneOfItsFilesYetListsTheirTypes) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("kmsg"))); // no extension: only its bytes would tell
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write("<6>meter plugged in\n"), 20);
+    file.close();
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(dir.path()).constData(), IN_OPEN), 0);
+
+    QString type;
+    whenShown([&](QFileDialog& dialog) {
+        const auto* model = dialog.findChild<QFileSystemModel*>();
+        if (model) {
+            waitUntil(
+                [&] {
+                    type = model->type(model->index(file.fileName()));
+                    return !type.isEmpty();
+                },
+                5000);
+        }
+        dialog.reject();
+    });
+    QtDialogs dialogs;
+    // Every file shown, so that the one without an extension is listed too.
+    dialogs.saveFileName(QStringLiteral("All Files (*)|*"), dir.filePath(QStringLiteral("week")),
+                         nullptr);
+
+    QStringList opened;
+    alignas(inotify_event) char events[4096];
+    const ssize_t length = ::read(watch, events, sizeof events);
+    for (ssize_t at = 0; at < length;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+        if (event->len > 0)
+            opened << QString::fromLocal8Bit(event->name);
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+    ::close(watch);
+    EXPECT_FALSE(type.isEmpty()) << "the dialog never listed the file";
+    EXPECT_EQ(opened, QStringList());
+}
