@@ -2,8 +2,10 @@
 
 #include <QFileDialog>
 #include <QFileIconProvider>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QMimeDatabase>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -47,6 +49,16 @@ void QtDialogs::message(const QString& text, const QString& caption, Icon icon) 
                     QString(text).replace(QChar(13), QChar(10)), QMessageBox::Ok, m_parent);
     // Plain text: a cell's content must show as it stands, not as markup.
     box.setTextFormat(Qt::PlainText);
+    // Sized for a short text alone, the box is narrower than its title beside the title bar's
+    // buttons, and the desktop cuts the title short ("PX…7"). Title bars often use a bold face
+    // and centre the title, so it needs room for up to three buttons, each about a bar's height
+    // wide, on both sides, and a margin.
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int bar = box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(caption) + 7 * bar;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(titleWidth, 0), grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
 }
 

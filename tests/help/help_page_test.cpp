@@ -1,12 +1,15 @@
 #include "Rig.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -159,3 +162,50 @@ INSTANTIATE_TEST_SUITE_P(Factors, HelpPageAtFactor,
                          ::testing::Values(std::make_tuple(10.0, 3208, 61),
                                            std::make_tuple(12.0, 2674, 73),
                                            std::make_tuple(15.0, 2139, 91)));
+
+namespace {
+
+// The bar's value after one notch of the wheel, turned away from the user, over a widget.
+int valueAfterOneNotch(QWidget& over, QScrollBar& bar) {
+    bar.setValue(0);
+    const QPointF at(5, 5);
+    QWheelEvent notch(at, over.mapToGlobal(at), QPoint(), QPoint(0, -QWheelEvent::DefaultDeltasPerStep),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&over, &notch);
+    return bar.value();
+}
+
+} // namespace
+
+TEST(HelpPage, aWheelNotchOverThePictureMovesItAsFarAsOverTheScrollBar) {
+    HelpRig rig;
+    rig.form->C_Help_Click();
+    const int overBar = valueAfterOneNotch(rig.bar(), rig.bar());
+    EXPECT_GT(overBar, 0);
+    EXPECT_EQ(valueAfterOneNotch(rig.picture(), rig.bar()), overBar);
+    EXPECT_EQ(rig.picture().y(), -overBar);
+}
+
+// At 15 twips per pixel the large step is 91 and the end 2139.
+TEST(HelpPage, keysMoveThePageByLargeAndSmallStepsAndToBothEnds) {
+    HelpRig rig;
+    rig.form->show();
+    rig.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.form.get()));
+    QTest::mouseClick(&rig.form->cHelp(), Qt::LeftButton);
+    // Straight after the click, the button has the keys: it has no use for a page key.
+    QTest::keyClick(&rig.form->cHelp(), Qt::Key_PageDown);
+    EXPECT_EQ(rig.bar().value(), 91);
+    EXPECT_EQ(rig.picture().y(), -91);
+
+    // A click on the picture gives the page the keys, arrows included.
+    QTest::mouseClick(&rig.picture(), Qt::LeftButton, {}, QPoint(100, 100));
+    ASSERT_TRUE(rig.bar().hasFocus());
+    const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Down, 92},     {Qt::Key_Up, 91},
+                                             {Qt::Key_PageDown, 182}, {Qt::Key_End, 2139},
+                                             {Qt::Key_PageUp, 2048},  {Qt::Key_Home, 0}};
+    for (const auto& [key, value] : steps) {
+        QTest::keyClick(&rig.bar(), key);
+        EXPECT_EQ(rig.bar().value(), value) << "after key " << int(key);
+    }
+}

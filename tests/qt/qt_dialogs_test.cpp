@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QMessageBox>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -21,26 +23,30 @@ namespace {
 
 constexpr char kFilters[] = "Comma Separated Files (*.csv)|*.csv|Excel Workbook (*.xlsx)|*.xlsx";
 
-// The save dialog on the screen, found among the top-level widgets: the toolkit's record of
-// the active modal window can lag behind the dialog being shown.
-QFileDialog* shownDialog() {
+// The dialog on the screen, found among the top-level widgets: the toolkit's record of the
+// active modal window can lag behind the dialog being shown.
+template <typename Dialog> Dialog* shownDialog() {
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* dialog = qobject_cast<QFileDialog*>(widget); dialog && dialog->isVisible())
+        if (auto* dialog = qobject_cast<Dialog*>(widget); dialog && dialog->isVisible())
             return dialog;
     return nullptr;
 }
 
-// Runs answer on the save dialog once it is shown.
-void whenShown(std::function<void(QFileDialog&)> answer) {
+// Runs answer on the dialog once it is shown.
+template <typename Dialog> void whenShownAs(std::function<void(Dialog&)> answer) {
     auto* timer = new QTimer;
     QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (QFileDialog* dialog = shownDialog()) {
+        if (Dialog* dialog = shownDialog<Dialog>()) {
             timer->stop();
             timer->deleteLater();
             answer(*dialog);
         }
     });
     timer->start(10);
+}
+
+void whenShown(std::function<void(QFileDialog&)> answer) {
+    whenShownAs<QFileDialog>(std::move(answer));
 }
 
 } // namespace
@@ -123,4 +129,24 @@ TEST(QtSaveDialog, showingAFolderOpensNoneOfItsFilesYetListsTheirTypes) {
     ::close(watch);
     EXPECT_FALSE(type.isEmpty()) << "the dialog never listed the file";
     EXPECT_EQ(opened, QStringList());
+}
+
+// The box must leave its title room between the title bar's buttons: desktops that centre the
+// title keep as much room on its left as the buttons (up to three, each about as wide as the
+// bar is high) take on its right.
+TEST(QtMessageBox, aShortTextStillGivesTheTitleRoomBesideTheTitleBarsButtons) {
+    int width = 0;
+    int needed = 0;
+    whenShownAs<QMessageBox>([&](QMessageBox& box) {
+        QFont bold = box.font();
+        bold.setBold(true);
+        needed = QFontMetrics(bold).horizontalAdvance(QStringLiteral("PX417")) +
+                 6 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+        width = box.width();
+        box.accept();
+    });
+    QtDialogs().message(QStringLiteral("No data selected"), QStringLiteral("PX417"),
+                        Dialogs::Icon::None);
+    EXPECT_GT(needed, 0);
+    EXPECT_GE(width, needed);
 }
