@@ -16,6 +16,7 @@
 
 #include <functional>
 
+#include <climits>
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -88,52 +89,30 @@ TEST(QtSaveDialog, theCsvFilterLeftAloneIsFilterZeroAndCancelGivesNoName) {
 }
 
 // In /proc a file like kmsg never ends: a dialog that read files to tell their type would hang
-// the window there. A folder watched for opens shows it on any file system.
+// the window there. A file watched for opens shows it on any file system.
 TEST(QtSaveDialog, showingAFolderOpensNoneOfItsFilesYetListsTheirTypes) {
     QTemporaryDir dir;
     QFile file(dir.filePath(QStringLiteral("kmsg"))); // no extension: only its bytes would tell
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write("<6>meter plugged in\n"), 20);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("<6>meter plugged in\n") > 0);
     file.close();
     const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    ASSERT_GE(watch, 0);
-    ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(dir.path()).constData(), IN_OPEN), 0);
-
+    ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(file.fileName()).constData(), IN_OPEN), 0);
     QString type;
     whenShown([&](QFileDialog& dialog) {
         const auto* model = dialog.findChild<QFileSystemModel*>();
-        if (model) {
-            waitUntil(
-                [&] {
-                    type = model->type(model->index(file.fileName()));
-                    return !type.isEmpty();
-                },
-                5000);
-        }
+        waitUntil([&] { return !(type = model->type(model->index(file.fileName()))).isEmpty(); },
+                  5000);
         dialog.reject();
     });
-    QtDialogs dialogs;
-    // Every file shown, so that the one without an extension is listed too.
-    dialogs.saveFileName(QStringLiteral("All Files (*)|*"), dir.filePath(QStringLiteral("week")),
-                         nullptr);
-
-    QStringList opened;
-    alignas(inotify_event) char events[4096];
-    const ssize_t length = ::read(watch, events, sizeof events);
-    for (ssize_t at = 0; at < length;) {
-        const auto* event = reinterpret_cast<const inotify_event*>(events + at);
-        if (event->len > 0)
-            opened << QString::fromLocal8Bit(event->name);
-        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-    }
+    QtDialogs().saveFileName(QStringLiteral("All Files (*)|*"), dir.filePath("week"), nullptr);
+    char event[sizeof(inotify_event) + NAME_MAX + 1];
+    EXPECT_LT(::read(watch, event, sizeof event), 0) << "the dialog opened the file";
     ::close(watch);
     EXPECT_FALSE(type.isEmpty()) << "the dialog never listed the file";
-    EXPECT_EQ(opened, QStringList());
 }
 
-// The box must leave its title room between the title bar's buttons: desktops that centre the
-// title keep as much room on its left as the buttons (up to three, each about as wide as the
-// bar is high) take on its right.
+// Desktops that centre the title keep as much room on its left as the title bar's buttons (up
+// to three, each about as wide as the bar is high) take on its right.
 TEST(QtMessageBox, aShortTextStillGivesTheTitleRoomBesideTheTitleBarsButtons) {
     int width = 0;
     int needed = 0;
@@ -147,6 +126,5 @@ TEST(QtMessageBox, aShortTextStillGivesTheTitleRoomBesideTheTitleBarsButtons) {
     });
     QtDialogs().message(QStringLiteral("No data selected"), QStringLiteral("PX417"),
                         Dialogs::Icon::None);
-    EXPECT_GT(needed, 0);
     EXPECT_GE(width, needed);
 }
