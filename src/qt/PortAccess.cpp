@@ -74,7 +74,8 @@ QString inUseBy(const QString& node) {
         const QList<QByteArray> lines = readSmallFile(folder + u'/' + name).split('\n');
         bool ok = false;
         const qint64 pid = lines.constFirst().trimmed().toLongLong(&ok);
-        if (!ok || pid <= 0 || pid > std::numeric_limits<pid_t>::max())
+        // A lock naming this process is no other program's.
+        if (!ok || pid <= 0 || pid > std::numeric_limits<pid_t>::max() || pid == ::getpid())
             continue;
         if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM)
             continue; // a stale lock: its process has ended

@@ -132,35 +132,25 @@ TEST(PortFailure, aUserOutsideThePortsGroupIsToldTheReasonAndTheFixThenTheProgra
 
 TEST(PortFailure, aMeterHeldByASecondReaderNamesThatReaderBelowTheSteps) {
     RuntimeDir runtime;
-    ASSERT_TRUE(runtime.ok());
     MeterProcess meter;
     QString error;
-    ASSERT_TRUE(meter.start(runtime.path(), {}, &error)) << error.toStdString();
-
+    ASSERT_TRUE(runtime.ok() && meter.start(runtime.path(), {}, &error)) << error.toStdString();
     QProcess first;
-    first.setProcessEnvironment(readerEnvironment(runtime.path()));
+    QProcess second;
+    for (QProcess* reader : {&first, &second})
+        reader->setProcessEnvironment(readerEnvironment(runtime.path()));
     first.start(QStringLiteral(PX417_PATH), {});
-    ASSERT_TRUE(first.waitForStarted(kWaitMs));
     ASSERT_TRUE(meter.waitForLog(QStringLiteral("a reader opened the line"), 1, kWaitMs))
         << meter.errors().toStdString();
-
-    QProcess second;
-    second.setProcessEnvironment(readerEnvironment(runtime.path()));
     second.start(QStringLiteral(PX417_PATH), {});
-    ASSERT_TRUE(second.waitForStarted(kWaitMs));
     const QString expected =
         QStringLiteral("5. Restart software.\n\nIn use by another program: px417 (process %1): %2\n")
             .arg(first.processId())
             .arg(meter.device());
     QString stderrText;
-    const bool told = waitUntil(
-        [&] {
-            stderrText += QString::fromLocal8Bit(second.readAllStandardError());
-            return stderrText.contains(expected);
-        },
-        kWaitMs);
-    EXPECT_TRUE(told) << stderrText.toStdString();
-
+    EXPECT_TRUE(waitUntil(
+        [&] { return (stderrText += second.readAllStandardError()).contains(expected); }, kWaitMs))
+        << stderrText.toStdString();
     for (QProcess* reader : {&second, &first}) {
         ::kill(static_cast<pid_t>(reader->processId()), SIGTERM);
         ASSERT_TRUE(reader->waitForFinished(kWaitMs));
