@@ -24,10 +24,15 @@ QCommandLineOption helpOption() {
 // "-platform xcb --help" still reads as help. Known here only to be let through; the help text
 // leaves them out.
 void addToolkitOptions(QCommandLineParser& parser) {
-    static constexpr const char* kWithValue[] = {
-        "platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger",
-        "qwindowgeometry", "geometry", "qwindowicon", "icon", "qwindowtitle", "title",
-        "session", "display", "name", "visual", "style", "stylesheet"};
+    static constexpr const char* kWithValue[] = {"platform",      "platformpluginpath",
+                                                 "platformtheme", "plugin",
+                                                 "qmljsdebugger", "qwindowgeometry",
+                                                 "geometry",      "qwindowicon",
+                                                 "icon",          "qwindowtitle",
+                                                 "title",         "session",
+                                                 "display",       "name",
+                                                 "visual",        "style",
+                                                 "stylesheet"};
     static constexpr const char* kFlags[] = {"reverse", "nograb", "dograb", "widgetcount",
                                              "testability"};
     const auto add = [&parser](const char* name, bool withValue) {

@@ -18,8 +18,8 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>

@@ -45,8 +45,8 @@ bool HelpPane::eventFilter(QObject* watched, QEvent* event) {
 bool HelpPane::scrollByKey(QKeyEvent* event) {
     static constexpr int kPageKeys[] = {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home,
                                         Qt::Key_End};
-    if (isHidden() || std::find(std::begin(kPageKeys), std::end(kPageKeys), event->key()) ==
-                          std::end(kPageKeys))
+    if (isHidden() ||
+        std::find(std::begin(kPageKeys), std::end(kPageKeys), event->key()) == std::end(kPageKeys))
         return false;
     QCoreApplication::sendEvent(m_bar, event);
     return true;

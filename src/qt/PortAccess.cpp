@@ -54,7 +54,6 @@ QString groupFix(const QString& node) {
 #endif
 }
 
-
 QString inUseBy(const QString& node) {
 #if defined(Q_OS_LINUX)
     // Named as the serial-port layer names it: relative to /dev, with "/" as "_".
@@ -64,10 +63,10 @@ QString inUseBy(const QString& node) {
     name = QStringLiteral("LCK..") + name.replace(u'/', u'_');
     // The folders where serial-port programs keep such locks; /var/lock is usually /run/lock.
     static const QStringList kLockFolders = {
-        QStringLiteral("/var/lock"),        QStringLiteral("/run/lock"),
-        QStringLiteral("/etc/locks"),       QStringLiteral("/var/spool/locks"),
-        QStringLiteral("/var/spool/uucp"),  QStringLiteral("/tmp"),
-        QStringLiteral("/var/tmp"),         QStringLiteral("/var/lock/lockdev")};
+        QStringLiteral("/var/lock"),       QStringLiteral("/run/lock"),
+        QStringLiteral("/etc/locks"),      QStringLiteral("/var/spool/locks"),
+        QStringLiteral("/var/spool/uucp"), QStringLiteral("/tmp"),
+        QStringLiteral("/var/tmp"),        QStringLiteral("/var/lock/lockdev")};
     for (const QString& folder : kLockFolders) {
         // The process id comes first, as text (padded in the older format); the toolkit's
         // locks give the program's name on the second line.

@@ -99,9 +99,8 @@ bool QtSerialPort::open(QString* error) {
     if (!opened) {
         // A lock held by a running program is reported as a permission error; name the
         // program instead, since no group or replugging helps there.
-        const QString holder = openError == QSerialPort::PermissionError
-                                   ? portaccess::inUseBy(node)
-                                   : QString();
+        const QString holder =
+            openError == QSerialPort::PermissionError ? portaccess::inUseBy(node) : QString();
         QString text = (holder.isEmpty() ? reason : holder) + QStringLiteral(": ") + node;
         if (openError == QSerialPort::PermissionError && holder.isEmpty()) {
             const QString fix = portaccess::groupFix(node);

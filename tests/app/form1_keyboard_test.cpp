@@ -10,7 +10,8 @@ namespace {
 // The control's left edge, halfway down, as drawn, shows the focus colour.
 bool showsFocusMark(QWidget& control) {
     const QImage drawn = control.grab().toImage();
-    return QColor(drawn.pixel(0, drawn.height() / 2)) == control.palette().color(QPalette::Highlight);
+    return QColor(drawn.pixel(0, drawn.height() / 2)) ==
+           control.palette().color(QPalette::Highlight);
 }
 
 } // namespace

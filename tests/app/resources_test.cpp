@@ -58,8 +58,9 @@ TEST(Resources, logoForScreensAt200PercentIsTheSamePictureAtTwiceTheSize) {
     ASSERT_EQ(large.size(), QSize(320, 66));
     EXPECT_FALSE(large.hasAlphaChannel());
     EXPECT_NE(large.convertToFormat(small.format()), small.scaled(large.size()));
-    const QImage reduced = large.scaled(small.size(), Qt::IgnoreAspectRatio,
-                                        Qt::SmoothTransformation).convertToFormat(small.format());
+    const QImage reduced =
+        large.scaled(small.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(small.format());
     double difference = 0;
     for (int y = 0; y < small.height(); ++y)
         for (int x = 0; x < small.width(); ++x)

@@ -144,7 +144,8 @@ TEST(PortFailure, aMeterHeldByASecondReaderNamesThatReaderBelowTheSteps) {
         << meter.errors().toStdString();
     second.start(QStringLiteral(PX417_PATH), {});
     const QString expected =
-        QStringLiteral("5. Restart software.\n\nIn use by another program: px417 (process %1): %2\n")
+        QStringLiteral(
+            "5. Restart software.\n\nIn use by another program: px417 (process %1): %2\n")
             .arg(first.processId())
             .arg(meter.device());
     QString stderrText;

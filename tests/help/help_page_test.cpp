@@ -189,7 +189,7 @@ TEST(HelpPage, keysMoveThePageByLargeAndSmallStepsAndToBothEnds) {
     EXPECT_EQ(rig.picture().y(), -91);
     QTest::mouseClick(&rig.picture(), Qt::LeftButton, {}, QPoint(100, 100));
     ASSERT_TRUE(rig.bar().hasFocus());
-    const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Down, 92},     {Qt::Key_Up, 91},
+    const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Down, 92},      {Qt::Key_Up, 91},
                                              {Qt::Key_PageDown, 182}, {Qt::Key_End, 2139},
                                              {Qt::Key_PageUp, 2048},  {Qt::Key_Home, 0}};
     for (const auto& [key, value] : steps) {
