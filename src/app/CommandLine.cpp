@@ -12,9 +12,40 @@ namespace commandline {
 
 namespace {
 
+// What command-line tools return for a command line they cannot use.
+constexpr int kUsageError = 2;
+
 QCommandLineOption helpOption() {
     return QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
                               QStringLiteral("Displays this help."));
+}
+
+// The options QApplication takes out of the arguments itself (with the X11 platform's), so that
+// "-platform xcb --help" still reads as help. Known here only to be let through; the help text
+// leaves them out.
+void addToolkitOptions(QCommandLineParser& parser) {
+    static constexpr const char* kWithValue[] = {"platform",      "platformpluginpath",
+                                                 "platformtheme", "plugin",
+                                                 "qmljsdebugger", "qwindowgeometry",
+                                                 "geometry",      "qwindowicon",
+                                                 "icon",          "qwindowtitle",
+                                                 "title",         "session",
+                                                 "display",       "name",
+                                                 "visual",        "style",
+                                                 "stylesheet"};
+    static constexpr const char* kFlags[] = {"reverse", "nograb", "dograb", "widgetcount",
+                                             "testability"};
+    const auto add = [&parser](const char* name, bool withValue) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        if (withValue)
+            option.setValueName(QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    };
+    for (const char* name : kWithValue)
+        add(name, true);
+    for (const char* name : kFlags)
+        add(name, false);
 }
 
 // The parser's own help option would add --help-all, whose toolkit part needs a display.
@@ -27,8 +58,17 @@ void describe(QCommandLineParser& parser) {
             "an Excel workbook.\n"
             "There are no settings: a single meter is chosen by itself, and the transfer is\n"
             "started on the meter."));
+    // The toolkit's options are single-dash words ("-platform"), not bundled letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(helpOption());
     parser.addVersionOption();
+    addToolkitOptions(parser);
+}
+
+int refuse(const QString& message) {
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
+                 qPrintable(message));
+    return kUsageError;
 }
 
 } // namespace
@@ -37,7 +77,7 @@ std::optional<int> handleBeforeApplication(const QStringList& arguments) {
     QCommandLineParser parser;
     describe(parser);
     if (!parser.parse(arguments))
-        return std::nullopt;
+        return refuse(parser.errorText());
     if (parser.isSet(helpOption())) {
         // Without an application object the parser cannot know the program's name.
         QString text = parser.helpText();
@@ -50,20 +90,11 @@ std::optional<int> handleBeforeApplication(const QStringList& arguments) {
                     qPrintable(QCoreApplication::applicationVersion()));
         return EXIT_SUCCESS;
     }
-    return std::nullopt;
-}
-
-void rejectUnknown(const QCoreApplication& app) {
-    QCommandLineParser parser;
-    describe(parser);
-    parser.process(app); // prints the parser's error and exits 1 on an unknown option
     if (!parser.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "%s: unexpected argument \"%s\"; see --help\n",
-                     qPrintable(QCoreApplication::applicationName()),
-                     qPrintable(parser.positionalArguments().constFirst()));
-        std::fflush(stderr);
-        std::exit(EXIT_FAILURE);
+        return refuse(QStringLiteral("unexpected argument \"%1\"; see --help")
+                          .arg(parser.positionalArguments().constFirst()));
     }
+    return std::nullopt;
 }
 
 QStringList argumentList(int argc, char** argv) {

@@ -7,6 +7,8 @@
 #include "export/TableExport.h"
 #include "link/SlotTable.h"
 #include "link/StatusTexts.h"
+#include "qt/EnterClick.h"
+#include "qt/FocusMark.h"
 #include "qt/Grid.h"
 #include "qt/MouseCodes.h"
 #include "qt/Twips.h"
@@ -16,6 +18,8 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
@@ -108,7 +112,12 @@ void Form1::buildControls() {
     place(C_Export[1], layout::kExportSelection);
 
     Picture1 = new QLabel(this);
-    Picture1->setPixmap(QPixmap(QStringLiteral(":/px417/logo.png")));
+    // The picture drawn at twice the size is taken on screens at 200%, where scaling the
+    // small one up would blur it.
+    const QPixmap logo(QStringLiteral(":/px417/logo.png"));
+    QIcon logos(logo);
+    logos.addFile(QStringLiteral(":/px417/logo@2x.png"));
+    Picture1->setPixmap(logos.pixmap(logo.size(), devicePixelRatioF()));
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(Picture1, layout::kLogo);
 
@@ -124,8 +133,13 @@ void Form1::buildControls() {
     place(FG_Data, layout::kTable);
     FG_Data->hide();
 
-    for (QPushButton* b : {C_Export[0], C_Export[1], C_Clear, C_Help})
+    for (QPushButton* b : {C_Export[0], C_Export[1], C_Clear, C_Help}) {
         b->setAutoFillBackground(true);
+        clickOnEnter(b);
+    }
+    for (QWidget* control : {static_cast<QWidget*>(FG_Mem), static_cast<QWidget*>(FG_Data),
+                             static_cast<QWidget*>(L_COM_Ports)})
+        new FocusMark(control);
 
     setTabOrder(FG_Data, L_COM_Ports);
     setTabOrder(L_COM_Ports, FG_Mem);
@@ -274,6 +288,13 @@ void Form1::mouseMoveEvent(QMouseEvent* event) {
     if (overBackground(event))
         Form_MouseMove();
     event->accept();
+}
+
+void Form1::keyPressEvent(QKeyEvent* event) {
+    // A page key that the focused control has no use for (the "Help" button just clicked, say)
+    // scrolls the help page while it is shown.
+    if (!m_help->scrollByKey(event))
+        QWidget::keyPressEvent(event);
 }
 
 void Form1::mouseReleaseEvent(QMouseEvent* event) {

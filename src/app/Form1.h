@@ -92,6 +92,7 @@ public:
     QString lastExportName() const { return m_lastExportName; }
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

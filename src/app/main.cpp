@@ -15,13 +15,13 @@
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("px417"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PX417_VERSION));
-    // Before QApplication, which needs a display and aborts without one.
+    // Before QApplication, which needs a display and aborts without one: help, version and a
+    // refused argument all end here.
     if (const auto status =
             commandline::handleBeforeApplication(commandline::argumentList(argc, argv)))
         return *status;
 
     QApplication app(argc, argv);
-    commandline::rejectUnknown(app);
     // No display name: the toolkit would append it to every window title, the window's own
     // caption and "Connection error" included. Boxes without a caption pass Form1::kTitle.
 

@@ -1,15 +1,64 @@
 #include "qt/QtDialogs.h"
 
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QStyle>
 
 #include <algorithm>
+
+namespace {
+
+// Icons and type names from a file's name and kind alone. The toolkit's own provider reads a
+// file's first bytes to tell its type, on the window's thread too; in a folder such as /proc a
+// file like kmsg never ends, so the window would hang on it for good, and take bytes meant for
+// another reader.
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    using QFileIconProvider::icon;
+
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isDir())
+            return icon(Folder);
+        const QMimeType type = typeByName(info);
+        return QIcon::fromTheme(type.iconName(),
+                                QIcon::fromTheme(type.genericIconName(), icon(File)));
+    }
+
+    QString type(const QFileInfo& info) const override {
+        if (!info.isFile())
+            return QFileIconProvider::type(info); // a folder, drive or link: no file is read
+        const QMimeType type = typeByName(info);
+        return type.comment().isEmpty() ? type.name() : type.comment();
+    }
+
+private:
+    QMimeType typeByName(const QFileInfo& info) const {
+        return m_types.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    }
+
+    QMimeDatabase m_types;
+};
+
+} // namespace
 
 void QtDialogs::message(const QString& text, const QString& caption, Icon icon) {
     QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, caption,
                     QString(text).replace(QChar(13), QChar(10)), QMessageBox::Ok, m_parent);
     // Plain text: a cell's content must show as it stands, not as markup.
     box.setTextFormat(Qt::PlainText);
+    // Sized for a short text alone, the box is narrower than its title beside the title bar's
+    // buttons, and the desktop cuts the title short ("PX…7"). Title bars often use a bold face
+    // and centre the title, so it needs room for up to three buttons, each about a bar's height
+    // wide, on both sides, and a margin.
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int bar = box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(caption) + 7 * bar;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(titleWidth, 0), grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
 }
 
@@ -25,7 +74,9 @@ QString QtDialogs::saveFileName(const QString& filter, const QString& initialNam
         nameFilters << (description.contains(pattern) ? description
                                                       : description + " (" + pattern + ")");
     }
+    NameOnlyIconProvider icons; // outlives the dialog, which uses it to its end
     QFileDialog dialog(m_parent);
+    dialog.setIconProvider(&icons);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(nameFilters);

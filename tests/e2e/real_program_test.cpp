@@ -129,3 +129,33 @@ TEST(PortFailure, aUserOutsideThePortsGroupIsToldTheReasonAndTheFixThenTheProgra
     EXPECT_EQ(reader.exitCode(), 1);
     ::close(master);
 }
+
+TEST(PortFailure, aMeterHeldByASecondReaderNamesThatReaderBelowTheSteps) {
+    RuntimeDir runtime;
+    MeterProcess meter;
+    QString error;
+    ASSERT_TRUE(runtime.ok() && meter.start(runtime.path(), {}, &error)) << error.toStdString();
+    QProcess first;
+    QProcess second;
+    for (QProcess* reader : {&first, &second})
+        reader->setProcessEnvironment(readerEnvironment(runtime.path()));
+    first.start(QStringLiteral(PX417_PATH), {});
+    ASSERT_TRUE(meter.waitForLog(QStringLiteral("a reader opened the line"), 1, kWaitMs))
+        << meter.errors().toStdString();
+    second.start(QStringLiteral(PX417_PATH), {});
+    const QString expected =
+        QStringLiteral(
+            "5. Restart software.\n\nIn use by another program: px417 (process %1): %2\n")
+            .arg(first.processId())
+            .arg(meter.device());
+    QString stderrText;
+    EXPECT_TRUE(waitUntil(
+        [&] { return (stderrText += second.readAllStandardError()).contains(expected); }, kWaitMs))
+        << stderrText.toStdString();
+    for (QProcess* reader : {&second, &first}) {
+        ::kill(static_cast<pid_t>(reader->processId()), SIGTERM);
+        ASSERT_TRUE(reader->waitForFinished(kWaitMs));
+    }
+    EXPECT_EQ(second.exitCode(), 1);
+    EXPECT_EQ(first.exitCode(), 0);
+}
