@@ -1,5 +1,6 @@
 // The measurement table's columns as the user meets them: their fixed layout, and header
 // clicks on a download whose numeric columns order differently as text and as numbers.
+#include "Download.h"
 #include "Rig.h"
 #include "qt/Grid.h"
 
@@ -33,20 +34,21 @@ constexpr Key kCrests[] = {{1023, "10.23"}, {140, "1.40"}, {5, "0.05"}, {200, "2
 const char* const kFilters[] = {"1kHz", "5kHz", "10kHz"};
 
 QByteArray keyedDownload() {
-    QByteArray text;
-    for (int s = 0; s < 100; ++s) {
+    const auto record = [](int s) {
         const int t = s * 60;
         const int a = kReadings[s % 5].raw;
         const int c = kCrests[s % 4].raw;
-        const int bytes[9] = {t & 0xFF, t >> 8,          0,           0, a & 0xFF, a >> 8,
-                              c & 0xFF, c >> 8 | 4 << 5, (s % 3) << 3};
-        QByteArray packet = QByteArray::number(s);
-        for (const int b : bytes)
-            packet += ',' + QByteArray::number(b, 16).rightJustified(2, '0').toUpper();
-        text += packet + ",00/";
-    }
-    // Word 0 = 1770 = 0x06EA.
-    return text + "100,EA,06,F4,01,F4,01,F4,01,F4,01,F4,01,00/";
+        return metersim::MeterRecord{quint8(t & 0xFF),
+                                     quint8(t >> 8),
+                                     0,
+                                     0,
+                                     quint8(a & 0xFF),
+                                     quint8(a >> 8),
+                                     quint8(c & 0xFF),
+                                     quint8(c >> 8 | 4 << 5),
+                                     quint8((s % 3) << 3)};
+    };
+    return downloadOf(record, {1770, 500, 500, 500, 500, 500});
 }
 
 // The row slot s decodes into.
