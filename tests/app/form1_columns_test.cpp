@@ -1,6 +1,7 @@
 // The measurement table's columns as the user meets them: their fixed layout, and header
 // clicks on a download whose numeric columns order differently as text and as numbers.
 #include "Download.h"
+#include "MemHeaders.h"
 #include "Rig.h"
 #include "qt/Grid.h"
 
@@ -13,14 +14,6 @@
 namespace {
 
 constexpr std::array<int, 8> kWidths{720, 2280, 1500, 1500, 1500, 1080, 1200, 1200};
-const QStringList kHeaders{"Slot#",
-                           "Timestamp",
-                           "Measurement\rMode",
-                           "Calculation\rMode",
-                           "Measurement\rValue",
-                           "Units",
-                           "Crest\rFactor",
-                           "Filter"};
 
 // Slot s holds reading kReadings[s % 5], crest factor kCrests[s % 4] and filter s % 3, in µm at
 // gain 1 with K(0) = 1270, so that Q = A·1270·1000/1270 = 1000·A.
@@ -144,7 +137,7 @@ TEST(Form1Columns, everyColumnHasItsFixedWidthAndCentredCellsAfterLayoutAndAfter
             EXPECT_EQ(mem.colAlignment(c), 4) << "column " << c;
             EXPECT_EQ(mem.cellAlignment(0, c), 4) << "header " << c;
             EXPECT_EQ(mem.cellAlignment(37, c), 4) << "column " << c;
-            EXPECT_EQ(mem.textMatrix(0, c), kHeaders[c]);
+            EXPECT_EQ(mem.textMatrix(0, c), kMemHeaders[c]);
         }
     };
     expectLayout("after the layout and a download");

@@ -1,4 +1,6 @@
 #include "export/CsvExport.h"
+
+#include "MemHeaders.h"
 #include "grid/GridState.h"
 
 #include <gtest/gtest.h>
@@ -6,15 +8,6 @@
 namespace {
 
 const QDateTime kExportedAt(QDate(2026, 12, 7), QTime(16, 51, 34));
-
-const QStringList kHeaders{QStringLiteral("Slot#"),
-                           QStringLiteral("Timestamp"),
-                           QStringLiteral("Measurement\rMode"),
-                           QStringLiteral("Calculation\rMode"),
-                           QStringLiteral("Measurement\rValue"),
-                           QStringLiteral("Units"),
-                           QStringLiteral("Crest\rFactor"),
-                           QStringLiteral("Filter")};
 
 const QByteArray kFirstLines = "Exported 2026.12.07 16:51:34,,,,,,\r\n"
                                "Slot#,Timestamp,Measurement Mode,Calculation Mode,"
@@ -24,7 +17,7 @@ const QByteArray kFirstLines = "Exported 2026.12.07 16:51:34,,,,,,\r\n"
 GridState laidOutTable() {
     GridState table(101, 8);
     for (int col = 0; col < 8; ++col)
-        table.setTextMatrix(0, col, kHeaders[col]);
+        table.setTextMatrix(0, col, kMemHeaders[col]);
     return table;
 }
 
@@ -51,7 +44,7 @@ TEST(Windows1252, charactersOutsideTheCodePageBecomeOneQuestionMarkEach) {
 }
 
 TEST(CsvBytes, firstTwoLinesCarryTheTimeAndOneLineHeaders) {
-    EXPECT_EQ(csvBytes(kExportedAt, kHeaders, {}), kFirstLines);
+    EXPECT_EQ(csvBytes(kExportedAt, kMemHeaders, {}), kFirstLines);
     const QByteArray morning = csvBytes(QDateTime(QDate(2013, 1, 2), QTime(3, 4, 5)), {}, {});
     EXPECT_TRUE(morning.startsWith("Exported 2013.01.02 03:04:05,,,,,,\r\n,,,,,,,\r\n"));
 }
@@ -85,11 +78,11 @@ TEST(CsvBytes, fullExportOfDecodedRowsWithEveryUnit) {
                                 "8,2026.03.04 08:21:00,Acceleration,RMS,0.000,\xB0"
                                 "F,1.30,1kHz\r\n"
                                 "9,---.--.-- --:--:--,-,-,0.000,-,-,-\r\n";
-    EXPECT_EQ(csvBytes(kExportedAt, kHeaders, rows), expected);
+    EXPECT_EQ(csvBytes(kExportedAt, kMemHeaders, rows), expected);
 }
 
 TEST(CsvBytes, shortOrLongRowsAreWrittenWithEightFields) {
-    const QByteArray bytes = csvBytes(kExportedAt, kHeaders.mid(0, 2),
+    const QByteArray bytes = csvBytes(kExportedAt, kMemHeaders.mid(0, 2),
                                       {{"1", "2"}, {"a", "b", "c", "d", "e", "f", "g", "h", "i"}});
     EXPECT_EQ(bytes, QByteArray("Exported 2026.12.07 16:51:34,,,,,,\r\n"
                                 "Slot#,Timestamp,,,,,,\r\n"
