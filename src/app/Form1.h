@@ -27,7 +27,8 @@ class QScrollBar;
 class SerialPort;
 class StatusLine;
 
-// The reader's one window: its controls, its form-level state and every handler.
+// The reader's one window: its controls, its form-level state and the wiring of its handlers.
+// The serial handlers call the meter connection, which the window owns and serves as its view.
 // Collaborators that reach outside the process come in through the constructor.
 class Form1 : public QWidget, private ConnectionView {
     Q_OBJECT

@@ -1,5 +1,7 @@
 // The installed program itself, as a user starts it: ended by signals, and refused a port.
+#include "MeterName.h"
 #include "MeterProcess.h"
+#include "PtyLine.h"
 #include "WaitUntil.h"
 
 #include <QProcess>
@@ -9,9 +11,7 @@
 
 #include <csignal>
 #include <cstring>
-#include <fcntl.h>
 #include <grp.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,11 +76,10 @@ TEST(PortFailure, aUserOutsideThePortsGroupIsToldTheReasonAndTheFixThenTheProgra
         GTEST_SKIP() << "needs setpriv and a dialout group";
 
     // A line that only root and the dialout group may open, as a USB adapter's node is.
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
-    const QString node = QString::fromLocal8Bit(::ptsname(master));
+    PtyLine line;
+    QString error;
+    ASSERT_TRUE(line.open(&error)) << qPrintable(error);
+    const QString node = line.devicePath();
     ASSERT_EQ(::chown(node.toLocal8Bit().constData(), 0, dialout->gr_gid), 0);
     ASSERT_EQ(::chmod(node.toLocal8Bit().constData(), 0660), 0);
 
@@ -93,8 +92,7 @@ TEST(PortFailure, aUserOutsideThePortsGroupIsToldTheReasonAndTheFixThenTheProgra
         ASSERT_EQ(::chown(dir.toLocal8Bit().constData(), kNobody, kNobody), 0);
         ASSERT_EQ(::chmod(dir.toLocal8Bit().constData(), 0700), 0);
     }
-    ASSERT_TRUE(
-        QFile::link(node, ports + QStringLiteral("/Arduino USB Serial Light Adapter (COM181)")));
+    ASSERT_TRUE(QFile::link(node, ports + u'/' + kMeter181));
 
     QProcess reader;
     QProcessEnvironment environment = readerEnvironment(runtime.path());
@@ -127,7 +125,6 @@ TEST(PortFailure, aUserOutsideThePortsGroupIsToldTheReasonAndTheFixThenTheProgra
     ASSERT_TRUE(reader.waitForFinished(kWaitMs));
     EXPECT_EQ(reader.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(reader.exitCode(), 1);
-    ::close(master);
 }
 
 TEST(PortFailure, aMeterHeldByASecondReaderNamesThatReaderBelowTheSteps) {

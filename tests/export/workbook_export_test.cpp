@@ -1,3 +1,4 @@
+#include "MemHeaders.h"
 #include "WorkbookReader.h"
 #include "export/WorkbookExport.h"
 
@@ -9,15 +10,6 @@
 namespace {
 
 const QDateTime kExportedAt(QDate(2026, 12, 7), QTime(16, 51, 34));
-
-const QStringList kHeaders{"Slot#",
-                           "Timestamp",
-                           "Measurement\rMode",
-                           "Calculation\rMode",
-                           "Measurement\rValue",
-                           "Units",
-                           "Crest\rFactor",
-                           "Filter"};
 
 // Writes bytes to a fresh file and reads it back with openpyxl.
 ReadWorkbook readBack(const QTemporaryDir& dir, const QByteArray& bytes) {
@@ -65,7 +57,7 @@ TEST(WorkbookBytes, emptyTextsLeaveCellsEmptyAndColumnsFitTheirLongestText) {
                                   {"100", "2078.10.25 03:14:07", "Displacement", "pk-pk", "-0.390",
                                    "mm/s", "10.23", "10kHz"}};
     QString error;
-    const std::optional<QByteArray> bytes = workbookBytes(kExportedAt, kHeaders, rows, &error);
+    const std::optional<QByteArray> bytes = workbookBytes(kExportedAt, kMemHeaders, rows, &error);
     ASSERT_TRUE(bytes) << error.toStdString();
     QTemporaryDir dir;
     const ReadWorkbook book = readBack(dir, *bytes);
@@ -89,6 +81,6 @@ TEST(WorkbookBytes, emptyTextsLeaveCellsEmptyAndColumnsFitTheirLongestText) {
 TEST(WorkbookBytes, aTextTooLongForACellFailsWithTheLibrarysReasonInsteadOfBeingCut) {
     QString error;
     const QList<QStringList> rows{{"1", QString(40000, u'x')}};
-    EXPECT_FALSE(workbookBytes(kExportedAt, kHeaders, rows, &error));
+    EXPECT_FALSE(workbookBytes(kExportedAt, kMemHeaders, rows, &error));
     EXPECT_FALSE(error.isEmpty());
 }

@@ -4,6 +4,7 @@
 
 #include "Download.h"
 #include "Fakes.h"
+#include "MeterName.h"
 #include "RecordingView.h"
 #include "Warnings.h"
 #include "system/DeviceMonitor.h"
@@ -12,8 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-const QString kMeter181 = QStringLiteral("Arduino USB Serial Light Adapter (COM181)");
 
 const QString kSevenLines =
     QStringLiteral("Connection could not be established.\rPlease follow these steps:\r"

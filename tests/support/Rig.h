@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Fakes.h"
+#include "MeterName.h"
 #include "QtPrinters.h"
 #include "app/Controls.h"
 #include "app/Form1.h"
@@ -10,8 +11,6 @@
 #include <QTest>
 
 #include <memory>
-
-inline const QString kMeter181 = QStringLiteral("Arduino USB Serial Light Adapter (COM181)");
 
 // A window with fakes around it; start-up is left to each test.
 struct Rig {
