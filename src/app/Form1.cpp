@@ -284,8 +284,8 @@ void Form1::L_COM_Ports_Click() {
         connectionFailed(error);
         return;
     }
-    // A partial packet of the previous line would swallow slot 0 of the next download.
-    m_reception.discardPending();
+    // Choosing a meter ends whatever transfer was under way, on this line or the last.
+    m_reception.endTransfer();
     L_Status[0]->write(kReady);
     L_Status[1]->write(comText(ComPort));
     runPendingDiscovery();

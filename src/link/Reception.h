@@ -15,7 +15,7 @@
 // goes through a ReceptionView.
 class Reception {
 public:
-    // Sets every SlotReceived flag to 0, as at start-up.
+    // Sets every SlotReceived flag to 0 and forgets the transfer under way, as at start-up.
     void resetFlags();
 
     // One serial notification. waiting is what the port's input returned; when it is empty
@@ -24,13 +24,13 @@ public:
     // ComBuffer is emptied: the rest of this read is dropped.
     void onComm(const QByteArray& waiting, ReceptionView& view);
 
-    // A new line was opened: the unterminated text of the previous one can never be
-    // completed and would be glued to the first packet of the new line, so it is discarded.
-    // SlotReceived is kept.
-    void discardPending();
+    // A meter was chosen: whatever the previous line was sending can never be completed, so
+    // its unterminated text (which would be glued to the new line's first packet) and its
+    // SlotReceived flags are dropped. The next packet begins a new transfer.
+    void endTransfer();
 
-    // The line went away: a download under way can never complete, so its flags and the
-    // buffered text are dropped, and the panel says so (which also ends the download guard).
+    // The line went away: a download under way can never complete, so it is ended as by
+    // endTransfer(), and the panel says so (which also ends the download guard).
     // The slot table and the measurement table keep what they hold.
     void lineLost(ReceptionView& view);
 
@@ -47,4 +47,6 @@ private:
 
     PacketFramer m_framer;
     std::array<int, kSlotCount> m_slotReceived{};
+    // Slot of the packet handled last in the transfer under way; nullopt between transfers.
+    std::optional<int> m_lastSlot;
 };
