@@ -30,7 +30,7 @@ void whenShown(std::function<void(QFileDialog&)> answer) {
 
 } // namespace
 
-TEST(QtSaveDialog, offersBothFiltersWithCsvFirstAndReportsTheOneLeftSelected) {
+TEST(QtSaveDialog, offersTheFiltersInOrderAndANameWithoutExtensionGetsTheSelectedFiltersOne) {
     QTemporaryDir dir;
     QtDialogs dialogs;
     QStringList offered;
@@ -47,10 +47,10 @@ TEST(QtSaveDialog, offersBothFiltersWithCsvFirstAndReportsTheOneLeftSelected) {
     EXPECT_EQ(offered, QStringList({"Comma Separated Files (*.csv)", "Excel Workbook (*.xlsx)"}));
     EXPECT_EQ(selectedAtFirst, "Comma Separated Files (*.csv)");
     EXPECT_EQ(filterIndex, 1);
-    EXPECT_EQ(name, dir.filePath(QStringLiteral("week"))); // no extension added
+    EXPECT_EQ(name, dir.filePath(QStringLiteral("week.xlsx"))); // the chosen filter's
 }
 
-TEST(QtSaveDialog, theCsvFilterLeftAloneIsFilterZeroAndCancelGivesNoName) {
+TEST(QtSaveDialog, aTypedExtensionStaysWhateverTheFilterAndCancelGivesNoName) {
     QTemporaryDir dir;
     QtDialogs dialogs;
     whenShown([&](QFileDialog& dialog) {
