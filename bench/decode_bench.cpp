@@ -1,6 +1,6 @@
 // Cost of decoding one full download (100 records, 800 cells written).
-#include "DecodeMemory.h"
-#include "GridState.h"
+#include "decode/DecodeMemory.h"
+#include "grid/GridState.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,13 +2,13 @@
 // decoding of a whole download into the measurement table, one cell write, one sort of its
 // 100 rows and one export of them. The window is built as the program builds it, around fakes for
 // the outside.
-#include "CsvExport.h"
-#include "TableExport.h"
-#include "Form1.h"
-#include "Grid.h"
-#include "MemTable.h"
 #include "MeterMemory.h"
 #include "Rig.h"
+#include "app/Form1.h"
+#include "export/CsvExport.h"
+#include "export/TableExport.h"
+#include "qt/Grid.h"
+#include "table/MemTable.h"
 
 #include <benchmark/benchmark.h>
 

@@ -26,22 +26,61 @@ function(px417_add_folder_tests)
 endfunction()
 
 # px417_add_library(<name> LIBS <targets...>)
-# A library from every .cpp and .h in the calling folder.
+# A library from every .cpp and .h in the calling folder. Its users include its headers by
+# folder ("qt/Grid.h") from src/, the include root of everything outside the core.
 function(px417_add_library name)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
-                                        ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-    list(FILTER sources INCLUDE REGEX "\\.cpp$")
-    if(sources)
-        file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    px417_folder_library(${name} ${PROJECT_SOURCE_DIR}/src LIBS ${ARG_LIBS})
+endfunction()
+
+# px417_folder_library(<name> <include root> LIBS <targets...>)
+function(px417_folder_library name root)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    set(qobjects)
+    foreach(header ${headers})
+        file(STRINGS ${header} found REGEX "Q_OBJECT")
+        list(APPEND qobjects ${found})
+    endforeach()
+    if(sources OR qobjects)
+        # Interfaces with signals need their meta-object code even without a .cpp of their own.
         add_library(${name} STATIC ${sources} ${headers})
-        target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+        set_target_properties(${name} PROPERTIES LINKER_LANGUAGE CXX)
+        target_include_directories(${name} PUBLIC ${root})
         target_link_libraries(${name} PUBLIC ${ARG_LIBS})
     else()
         # Headers only so far.
         add_library(${name} INTERFACE)
-        target_include_directories(${name} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
+        target_include_directories(${name} INTERFACE ${root})
         target_link_libraries(${name} INTERFACE ${ARG_LIBS})
+    endif()
+endfunction()
+
+# px417_core_include_root(<folder>)
+# The core's include root: one forwarding header for each header of a core folder, and nothing
+# of the shell or the window, so a core source that names "qt/..." or "app/..." finds nothing.
+# src/ itself cannot be the core's root: it holds every folder.
+set(PX417_CORE_INCLUDE ${CMAKE_BINARY_DIR}/core-include)
+function(px417_core_include_root folder)
+    set(out ${PX417_CORE_INCLUDE}/${folder})
+    file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    set(kept)
+    foreach(header ${headers})
+        get_filename_component(file ${header} NAME)
+        # Relative, so the same header gives the same text in every checkout and build folder
+        # (the compiler cache shares them); written only when the text changes, so a new
+        # configuration rebuilds nothing.
+        file(RELATIVE_PATH target ${out} ${header})
+        file(CONFIGURE OUTPUT ${out}/${file} CONTENT "#include \"${target}\"\n" @ONLY)
+        list(APPEND kept ${out}/${file})
+    endforeach()
+    file(GLOB stale ${out}/*.h)
+    if(kept)
+        list(REMOVE_ITEM stale ${kept})
+    endif()
+    if(stale)
+        file(REMOVE ${stale})
     endif()
 endfunction()
 
@@ -55,10 +94,13 @@ function(px417_guard_core target)
 endfunction()
 
 # px417_add_core_library(<name> LIBS <targets...>)
-# A core library: as px417_add_library, linking Qt Core and core libraries only, guarded.
+# A core library: as px417_add_library, linking Qt Core and core libraries only, guarded, and
+# seeing only the core's folders.
 function(px417_add_core_library name)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
-    px417_add_library(${name} LIBS ${ARG_LIBS})
+    get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+    px417_core_include_root(${folder})
+    px417_folder_library(${name} ${PX417_CORE_INCLUDE} LIBS ${ARG_LIBS})
     get_target_property(type ${name} TYPE)
     if(NOT type STREQUAL "INTERFACE_LIBRARY")
         px417_guard_core(${name})
@@ -67,14 +109,21 @@ endfunction()
 
 # px417_check_core(<targets...>)
 # Stops the configuration when a core library links a Qt module other than Qt Core, or the Qt
-# layer or the window: the link rule, checked where it is declared. Libraries outside Qt (a
-# file format's C library, say) stay allowed.
+# layer or the window, whether publicly or privately: the link rule, checked where it is
+# declared. Libraries outside Qt (a file format's C library, say) stay allowed.
 function(px417_check_core)
     foreach(target ${ARGN})
-        get_target_property(links ${target} INTERFACE_LINK_LIBRARIES)
-        foreach(link ${links})
+        get_target_property(type ${target} TYPE)
+        set(links)
+        if(NOT type STREQUAL "INTERFACE_LIBRARY")
+            get_target_property(links ${target} LINK_LIBRARIES)
+        endif()
+        get_target_property(interface ${target} INTERFACE_LINK_LIBRARIES)
+        foreach(link ${links} ${interface})
+            # A static library passes its private links on as $<LINK_ONLY:...>.
+            string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" link "${link}")
             if((link MATCHES "^Qt6?::" AND NOT link MATCHES "^Qt6?::Core$")
-               OR link STREQUAL "px417_platform_qt" OR link STREQUAL "px417_app")
+               OR link STREQUAL "px417_qt" OR link STREQUAL "px417_app")
                 message(FATAL_ERROR "core library ${target} links ${link}; the core links Qt "
                                     "Core and no widget, picture or serial-port module "
                                     "(docs/ARCHITECTURE.md)")

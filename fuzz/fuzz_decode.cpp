@@ -4,9 +4,9 @@
 // 9, row by row) and then the raw calibration text (row 101, column 10). Cells without a line
 // stay empty. Lines are read as UTF-8, so invalid sequences become replacement characters.
 
-#include "DecodeMemory.h"
 #include "FuzzCheck.h"
-#include "GridState.h"
+#include "decode/DecodeMemory.h"
+#include "grid/GridState.h"
 
 #include <QRegularExpression>
 #include <QSet>

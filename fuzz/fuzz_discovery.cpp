@@ -2,8 +2,8 @@
 // the port naming of the device list.
 
 #include "FuzzCheck.h"
-#include "MeterDiscovery.h"
-#include "PortNaming.h"
+#include "link/MeterDiscovery.h"
+#include "system/PortNaming.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,11 +1,11 @@
 // Arbitrary serial text, cut into arbitrary notifications, through packet framing, reception and,
 // after a complete download, the real decoder.
 
-#include "DecodeMemory.h"
 #include "FuzzCheck.h"
-#include "Reception.h"
-#include "SlotTable.h"
-#include "GridState.h"
+#include "decode/DecodeMemory.h"
+#include "grid/GridState.h"
+#include "link/Reception.h"
+#include "link/SlotTable.h"
 
 #include <QRegularExpression>
 

@@ -2,7 +2,7 @@
 
 #include "Child.h"
 #include "LiveReader.h"
-#include "StatusTexts.h"
+#include "link/StatusTexts.h"
 
 #include <QEventLoop>
 #include <QRegularExpression>

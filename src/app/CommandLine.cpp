@@ -1,4 +1,6 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
+
+#include "link/MeterDiscovery.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -17,12 +19,14 @@ QCommandLineOption helpOption() {
 
 // The parser's own help option would add --help-all, whose toolkit part needs a display.
 void describe(QCommandLineParser& parser) {
-    parser.setApplicationDescription(QStringLiteral(
-        "Reads the measurements stored in a QT570R vibration meter over its USB serial port,\n"
-        "shows them in a sortable table and exports all or the selected rows as CSV or as\n"
-        "an Excel workbook.\n"
-        "There are no settings: a single meter is chosen by itself, and the transfer is\n"
-        "started on the meter."));
+    parser.setApplicationDescription(
+        QStringLiteral("Reads the measurements stored in a ") + QString::fromLatin1(kMeterModel) +
+        QStringLiteral(
+            " vibration meter over its USB serial port,\n"
+            "shows them in a sortable table and exports all or the selected rows as CSV or as\n"
+            "an Excel workbook.\n"
+            "There are no settings: a single meter is chosen by itself, and the transfer is\n"
+            "started on the meter."));
     parser.addOption(helpOption());
     parser.addVersionOption();
 }

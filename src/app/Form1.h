@@ -1,20 +1,23 @@
 #pragma once
 
-#include "Dialogs.h"
-#include "MeterDiscovery.h"
-#include "Reception.h"
-#include "ReceptionView.h"
+#include "app/WindowLayout.h"
+#include "link/ConnectionView.h"
+#include "link/MeterConnection.h"
+#include "link/StatusTexts.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class CaptionLabel;
 class Clock;
 class DeviceList;
 class DeviceMonitor;
+class Dialogs;
 class Grid;
+class HelpPane;
 class ProgramControl;
 class QFrame;
 class QLabel;
@@ -26,11 +29,11 @@ class StatusLine;
 
 // The reader's one window: its controls, its form-level state and every handler.
 // Collaborators that reach outside the process come in through the constructor.
-class Form1 : public QWidget, private ReceptionView {
+class Form1 : public QWidget, private ConnectionView {
     Q_OBJECT
 public:
     // The program's title, used as the caption of message boxes without one of their own.
-    static inline const QString kTitle = QStringLiteral("PX417");
+    static inline const QString kTitle = QString::fromLatin1(statustext::kProgramTitle);
 
     // Builds the controls; twipsPerPixel is the screen's factor (15 at 96 dpi). With a
     // monitor, meters are looked for again whenever it reports devices arriving or leaving.
@@ -78,12 +81,12 @@ public:
     QPushButton& cClear() const { return *C_Clear; }
     QPushButton& cHelp() const { return *C_Help; }
     CaptionLabel& label1(int index) const { return *Label1[static_cast<size_t>(index)]; }
-    QWidget& pHelp(int index) const { return *P_Help[static_cast<size_t>(index)]; }
-    QScrollBar& vsHelp() const { return *VS_Help; }
+    QWidget& pHelp(int index) const;
+    QScrollBar& vsHelp() const;
     QLabel& picture1() const { return *Picture1; }
-    int comPort() const override { return ComPort; }
+    int comPort() const override { return m_connection.comPort(); }
     bool lastSortAscending() const { return LastSortAscending; }
-    const Reception& reception() const { return m_reception; }
+    const Reception& reception() const { return m_connection.reception(); }
     double twipsPerPixel() const { return m_twipsPerPixel; }
     // The name the save dialog offers next.
     QString lastExportName() const { return m_lastExportName; }
@@ -100,42 +103,30 @@ private:
     void setSlotCell(int row, int col, const QString& text) override;
     QDateTime now() const override;
     void decodeMemory() override { DecodeMemory(); }
+    // ConnectionView
+    void showMeters(const QList<MeterEntry>& meters) override;
+    void chooseFirstMeter() override;
+    std::optional<qint64> chosenPort() const override;
 
     void buildControls();
     bool overBackground(const QMouseEvent* event) const;
-    void place(QWidget* w, int left, int top, int width, int height) const;
+    void place(QWidget* w, const layout::TwipsRect& r) const;
     bool downloading() const;
     // The column whose header lies under the pointer at height y (twips), or -1 when the
     // pointer is below the header row or beside the last column.
     int headerColumnAt(float y) const;
-    void connectionFailed(const QString& reason);
-    // Tells the user (standard error and a box) and ends the program with status 1.
-    void failWith(const QString& text, const QString& caption, Dialogs::Icon icon);
-    void runPendingDiscovery();
-    // Discovery after a device notice; skipped while a port is open and the list of meters
-    // would come out the same.
-    void rescanOnNotice();
-    // The connection list's entries as discovery made them.
-    QList<MeterEntry> listedMeters() const;
-    void endProgram(int status);
 
-    SerialPort& m_port;
-    DeviceList& m_devices;
     Dialogs& m_dialogs;
     const Clock& m_clock;
-    ProgramControl& m_program;
+    // PixelTwipsY: the screen's vertical twips per pixel, given at construction since the
+    // controls are placed by it before start-up.
     double m_twipsPerPixel = 15.0;
-    Reception m_reception;
+    MeterConnection m_connection;
     QString m_lastExportName;
     bool m_listClickFromMouse = false;
-    // Set once the program has been told to end; handlers stop there.
-    bool m_ended = false;
-    // Devices changed during a download; discovery is owed once it ends.
-    bool m_discoveryPending = false;
 
     Grid* FG_Data = nullptr;
-    std::array<QWidget*, 2> P_Help{};
-    QScrollBar* VS_Help = nullptr;
+    HelpPane* m_help = nullptr;
     QPushButton* C_Help = nullptr;
     QPushButton* C_Clear = nullptr;
     QLabel* Picture1 = nullptr;
@@ -146,7 +137,5 @@ private:
     std::array<StatusLine*, 2> L_Status{};
     std::array<CaptionLabel*, 2> Label1{};
 
-    float PixelTwipsY = 15.0f;
-    qint16 ComPort = -1;
     bool LastSortAscending = false;
 };

@@ -1,13 +1,13 @@
-#include "CommandLine.h"
-#include "ExitProgram.h"
-#include "Form1.h"
-#include "QtDialogs.h"
-#include "QtSerialPort.h"
-#include "SignalPipe.h"
-#include "SystemClock.h"
-#include "SystemDeviceList.h"
-#include "SystemDeviceMonitor.h"
-#include "Twips.h"
+#include "app/CommandLine.h"
+#include "app/Form1.h"
+#include "process/SignalPipe.h"
+#include "qt/ExitProgram.h"
+#include "qt/QtDialogs.h"
+#include "qt/QtSerialPort.h"
+#include "qt/SystemClock.h"
+#include "qt/SystemDeviceList.h"
+#include "qt/SystemDeviceMonitor.h"
+#include "qt/Twips.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "Calendar.h"
+#include "decode/Calendar.h"
 
 namespace {
 

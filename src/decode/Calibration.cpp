@@ -1,15 +1,14 @@
-#include "Calibration.h"
+#include "decode/Calibration.h"
 
-#include "NumberText.h"
+#include "text/NumberText.h"
 
 #include <vector>
 
 CalibrationFactors parseCalibration(QStringView raw) {
-    constexpr int kFieldsNeeded = 2 * kCalibrationFactorCount + 1;
     std::vector<QStringView> fields;
-    fields.reserve(kFieldsNeeded);
+    fields.reserve(kCalibrationFields);
     qsizetype start = 0;
-    while (static_cast<int>(fields.size()) < kFieldsNeeded) {
+    while (static_cast<int>(fields.size()) < kCalibrationFields) {
         const qsizetype comma = raw.indexOf(u',', start);
         if (comma < 0) {
             fields.push_back(raw.sliced(start));
@@ -20,7 +19,7 @@ CalibrationFactors parseCalibration(QStringView raw) {
     }
 
     CalibrationFactors factors;
-    for (int i = 0; i < kCalibrationFactorCount; ++i) {
+    for (int i = 0; i < kCalibrationWords; ++i) {
         const auto lo = static_cast<size_t>(2 * i + 1);
         const auto hi = lo + 1;
         if (hi >= fields.size())

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CellTable.h"
-#include "ValueFormat.h"
+#include "decode/ValueFormat.h"
+#include "grid/CellTable.h"
 
 #include <QString>
 

@@ -1,14 +1,13 @@
-#include "RecordDecoder.h"
+#include "decode/RecordDecoder.h"
 
-#include "Calendar.h"
-#include "LookupTables.h"
-#include "NumberText.h"
-#include "ValueFormat.h"
-
+#include "decode/Calendar.h"
+#include "decode/LookupTables.h"
+#include "decode/ValueFormat.h"
+#include "text/NumberText.h"
 
 namespace {
 
-enum Column { SlotCol, TimeCol, ModeCol, CalcCol, ValueCol, UnitCol, CrestCol, FilterCol };
+using memtable::Column;
 
 QString& at(RowTexts& texts, Column c) {
     return texts[static_cast<size_t>(c)];
@@ -17,8 +16,8 @@ QString& at(RowTexts& texts, Column c) {
 RowTexts placeholderRow(int row) {
     RowTexts texts;
     texts.fill(kNoValue.toString());
-    at(texts, SlotCol) = QString::number(row);
-    at(texts, TimeCol) = kNoTimestamp.toString();
+    at(texts, memtable::kSlotCol) = QString::number(row);
+    at(texts, memtable::kTimeCol) = kNoTimestamp.toString();
     return texts;
 }
 
@@ -45,8 +44,9 @@ std::optional<quint8> parseByteText(QStringView text) {
 
 std::optional<RecordBytes> readRecordBytes(const CellTable& slotTable, int row) {
     RecordBytes bytes{};
-    for (int k = 0; k < kRecordByteCount; ++k) {
-        const std::optional<quint8> value = parseByteText(slotTable.textMatrix(row, kFirstByteColumn + k));
+    for (int k = 0; k < kRecordBytes; ++k) {
+        const std::optional<quint8> value =
+            parseByteText(slotTable.textMatrix(row, kFirstByteColumn + k));
         if (!value)
             return std::nullopt;
         bytes[static_cast<size_t>(k)] = *value;
@@ -75,12 +75,12 @@ RowTexts decodeRecord(int row, const std::optional<RecordBytes>& bytes,
     const unsigned a = (b[4] | static_cast<unsigned>(b[5]) << 8) & 4095u;
     const unsigned crest = (b[6] | static_cast<unsigned>(b[7]) << 8) & 1023u;
 
-    at(texts, TimeCol) = formatMeterTime(t);
-    at(texts, ModeCol) = lookupText(kMeasurementModes, mode);
-    at(texts, CalcCol) = lookupText(kCalculationModes, calculation);
-    at(texts, ValueCol) = valueText(a, mode, units, gainCode, factors);
-    at(texts, UnitCol) = lookupText(kUnitNames, units);
-    at(texts, CrestCol) = formatWithPattern(crest / 100.0, u"0.00");
-    at(texts, FilterCol) = lookupText(kFilters, filter);
+    at(texts, memtable::kTimeCol) = formatMeterTime(t);
+    at(texts, memtable::kModeCol) = lookupText(kMeasurementModes, mode);
+    at(texts, memtable::kCalcCol) = lookupText(kCalculationModes, calculation);
+    at(texts, memtable::kValueCol) = valueText(a, mode, units, gainCode, factors);
+    at(texts, memtable::kUnitCol) = lookupText(kUnitNames, units);
+    at(texts, memtable::kCrestCol) = formatWithPattern(crest / 100.0, u"0.00");
+    at(texts, memtable::kFilterCol) = lookupText(kFilters, filter);
     return texts;
 }

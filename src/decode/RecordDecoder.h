@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Calibration.h"
-#include "CellTable.h"
-#include "MemTable.h"
-#include "SlotTable.h"
+#include "decode/Calibration.h"
+#include "grid/CellTable.h"
+#include "link/SlotTable.h"
+#include "table/MemTable.h"
 
 #include <QString>
 #include <QStringView>
@@ -12,14 +12,11 @@
 #include <array>
 #include <optional>
 
-inline constexpr int kRecordByteCount = kRecordBytes;
-inline constexpr int kRowTextCount = memtable::kCols;
-
 // B0 to B8 of one measurement record.
-using RecordBytes = std::array<quint8, kRecordByteCount>;
+using RecordBytes = std::array<quint8, kRecordBytes>;
 // Slot#, Timestamp, Measurement Mode, Calculation Mode, Measurement Value, Units, Crest Factor,
 // Filter.
-using RowTexts = std::array<QString, kRowTextCount>;
+using RowTexts = std::array<QString, memtable::kCols>;
 
 // A byte cell's value: plain decimal digits from 0 to 255; anything else (empty, signs,
 // spaces, other characters, larger numbers) gives no value.

@@ -1,7 +1,7 @@
-#include "ValueFormat.h"
+#include "decode/ValueFormat.h"
 
-#include "LookupTables.h"
-#include "NumberText.h"
+#include "decode/LookupTables.h"
+#include "text/NumberText.h"
 
 #include <array>
 #include <cmath>

@@ -1,10 +1,4 @@
-#include "CsvExport.h"
-
-#include "CellTable.h"
-
-#include <QSaveFile>
-
-#include <algorithm>
+#include "export/CsvExport.h"
 
 namespace {
 
@@ -22,11 +16,6 @@ char windows1252Byte(char32_t code) {
             return static_cast<char>(static_cast<quint8>(0x80 + i));
     }
     return '?';
-}
-
-QStringList eightFields(QStringList fields) {
-    fields.resize(csvexport::kColumns);
-    return fields;
 }
 
 void appendLine(QByteArray& out, const QString& line) {
@@ -53,24 +42,6 @@ QByteArray toWindows1252(const QString& text) {
     return bytes;
 }
 
-QString exportedText(const QDateTime& exportedAt) {
-    return QStringLiteral("Exported ") + exportedAt.toString(QStringLiteral("yyyy.MM.dd HH:mm:ss"));
-}
-
-QStringList exportHeader(const QStringList& headerTexts) {
-    QStringList header = eightFields(headerTexts);
-    for (QString& text : header)
-        text.replace(u'\r', u' ');
-    return header;
-}
-
-QStringList exportRow(const CellTable& table, int row) {
-    QStringList texts;
-    for (int col = 0; col < csvexport::kColumns; ++col)
-        texts.append(table.textMatrix(row, col));
-    return texts;
-}
-
 QByteArray csvBytes(const QDateTime& exportedAt, const QStringList& headerTexts,
                     const QList<QStringList>& rows) {
     QByteArray out;
@@ -82,49 +53,6 @@ QByteArray csvBytes(const QDateTime& exportedAt, const QStringList& headerTexts,
 }
 
 QByteArray tableCsvBytes(const QDateTime& exportedAt, const CellTable& table, RowRange range) {
-    QList<QStringList> rows;
-    for (int row = range.first; row <= range.last; ++row)
-        rows.append(exportRow(table, row));
-    return csvBytes(exportedAt, exportRow(table, 0), rows);
-}
-
-RowRange exportRange(int index, int row, int rowSel) {
-    if (index == 0)
-        return {csvexport::kFirstDataRow, csvexport::kLastDataRow};
-    RowRange range{std::min(row, rowSel), std::max(row, rowSel)};
-    if (range.first == 0 && range.last > 0)
-        range.first = csvexport::kFirstDataRow;
-    return range;
-}
-
-bool writeFileReplacing(const QString& name, const QByteArray& bytes, QString* error) {
-    QSaveFile file(name);
-    // A file the user may write in a folder they may not: the temporary file cannot be made
-    // beside it, so that one case writes the file in place. QSaveFile falls back only when
-    // creating the temporary file is refused; everything else stays atomic.
-    file.setDirectWriteFallback(true);
-    const auto fail = [&file, error]() {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    };
-    // Unbuffered: a buffered write that fails only in the final flush (disk full) goes
-    // unnoticed by commit(), which would then replace the old file with a truncated one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail();
-    // A write cut short by a full disk returns the part written with no error set; only the
-    // next write fails and gives the system's reason.
-    for (qsizetype written = 0; written < bytes.size();) {
-        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-        if (n <= 0)
-            return fail();
-        written += n;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    const ExportRows rows = exportRows(table, range);
+    return csvBytes(exportedAt, rows.header, rows.rows);
 }

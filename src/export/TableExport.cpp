@@ -1,6 +1,8 @@
-#include "TableExport.h"
+#include "export/TableExport.h"
 
-#include "WorkbookExport.h"
+#include "export/CsvExport.h"
+#include "export/SafeWrite.h"
+#include "export/WorkbookExport.h"
 
 QString exportDialogFilter() {
     return QString::fromLatin1(csvexport::kDialogFilter) + u'|' +
@@ -18,8 +20,10 @@ bool exportsWorkbook(const QString& name, int filterIndex) {
 
 bool writeTableExport(const QString& name, int filterIndex, const QDateTime& exportedAt,
                       const CellTable& table, RowRange range, QString* error) {
+    const ExportRows rows = exportRows(table, range);
     if (!exportsWorkbook(name, filterIndex))
-        return writeFileReplacing(name, tableCsvBytes(exportedAt, table, range), error);
-    const std::optional<QByteArray> bytes = tableWorkbookBytes(exportedAt, table, range, error);
+        return writeFileReplacing(name, csvBytes(exportedAt, rows.header, rows.rows), error);
+    const std::optional<QByteArray> bytes =
+        workbookBytes(exportedAt, rows.header, rows.rows, error);
     return bytes && writeFileReplacing(name, *bytes, error);
 }

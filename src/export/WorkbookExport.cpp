@@ -1,9 +1,9 @@
-#include "WorkbookExport.h"
+#include "export/WorkbookExport.h"
 
-#include "CellTable.h"
-#include "DecodeMemory.h"
-#include "GridSort.h"
-#include "ValueFormat.h"
+#include "decode/DecodeMemory.h"
+#include "decode/ValueFormat.h"
+#include "grid/CellTable.h"
+#include "grid/GridSort.h"
 
 #include <QFile>
 #include <QMap>
@@ -81,9 +81,9 @@ private:
 // Column widths in characters, from the header and the rows; the "Exported" line runs on into
 // the empty cells beside it and does not count.
 std::vector<double> columnWidths(const QStringList& header, const QList<QStringList>& rows) {
-    std::vector<double> widths(csvexport::kColumns, 0.0);
+    std::vector<double> widths(memtable::kCols, 0.0);
     const auto widen = [&widths](const QStringList& texts) {
-        for (int col = 0; col < csvexport::kColumns && col < texts.size(); ++col) {
+        for (int col = 0; col < memtable::kCols && col < texts.size(); ++col) {
             const double chars = static_cast<double>(texts.at(col).size());
             widths[static_cast<size_t>(col)] = std::max(widths[static_cast<size_t>(col)], chars);
         }
@@ -149,11 +149,11 @@ std::optional<QByteArray> workbookBytes(const QDateTime& exportedAt, const QStri
         sheet.text(kHeaderRow, col, header.at(col), bold);
     for (int i = 0; i < rows.size(); ++i) {
         const QStringList& row = rows.at(i);
-        for (int col = 0; col < csvexport::kColumns && col < row.size(); ++col)
+        for (int col = 0; col < memtable::kCols && col < row.size(); ++col)
             sheet.cell(kFirstRow + i, col, row.at(col));
     }
     const std::vector<double> widths = columnWidths(header, rows);
-    for (int col = 0; col < csvexport::kColumns; ++col) {
+    for (int col = 0; col < memtable::kCols; ++col) {
         sheet.keep(worksheet_set_column(worksheet, static_cast<lxw_col_t>(col),
                                         static_cast<lxw_col_t>(col),
                                         widths[static_cast<size_t>(col)], nullptr));
@@ -179,8 +179,6 @@ std::optional<QByteArray> workbookBytes(const QDateTime& exportedAt, const QStri
 
 std::optional<QByteArray> tableWorkbookBytes(const QDateTime& exportedAt, const CellTable& table,
                                              RowRange range, QString* error) {
-    QList<QStringList> rows;
-    for (int row = range.first; row <= range.last; ++row)
-        rows.append(exportRow(table, row));
-    return workbookBytes(exportedAt, exportRow(table, 0), rows, error);
+    const ExportRows rows = exportRows(table, range);
+    return workbookBytes(exportedAt, rows.header, rows.rows, error);
 }

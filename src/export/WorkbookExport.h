@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CsvExport.h"
+#include "export/ExportRows.h"
 
 #include <QByteArray>
 #include <QDateTime>

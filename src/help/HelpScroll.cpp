@@ -1,6 +1,6 @@
-#include "HelpScroll.h"
+#include "help/HelpScroll.h"
 
-#include "NumberText.h"
+#include "text/NumberText.h"
 
 #include <cmath>
 #include <optional>

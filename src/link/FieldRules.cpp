@@ -1,4 +1,6 @@
-#include "FieldRules.h"
+#include "link/FieldRules.h"
+
+#include "link/SlotTable.h"
 
 #include <algorithm>
 #include <charconv>
@@ -97,10 +99,10 @@ double leadingDecimal(QByteArrayView text) {
 std::optional<int> slotNumber(QByteArrayView field0) {
     const double value = leadingDecimal(field0);
     // Checked before converting, so a huge or infinite value never reaches an integer type.
-    if (!(value >= -0.5 && value <= 100.5))
+    if (!(value >= kFirstSlot - 0.5 && value <= kCalibrationSlot + 0.5))
         return std::nullopt;
     const double whole = roundHalfToEven(value);
-    if (whole < 0.0 || whole > 100.0)
+    if (whole < kFirstSlot || whole > kCalibrationSlot)
         return std::nullopt;
     return static_cast<int>(whole);
 }

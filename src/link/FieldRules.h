@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NumberText.h"
+#include "text/NumberText.h"
 
 #include <QByteArrayView>
 #include <QtGlobal>

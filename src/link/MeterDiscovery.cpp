@@ -1,7 +1,7 @@
-#include "MeterDiscovery.h"
+#include "link/MeterDiscovery.h"
 
-#include "DeviceList.h"
-#include "PortNaming.h"
+#include "system/DeviceList.h"
+#include "system/PortNaming.h"
 
 MeterScan scanMeterNames(const QStringList& names) {
     MeterScan scan;
@@ -19,8 +19,9 @@ MeterScan scanMeterNames(const QStringList& names) {
             scan.error = QStringLiteral("Port number out of range: %1").arg(name);
             return scan;
         }
-        scan.entries.append(
-            {QStringLiteral("QT570R (COM") + QString::number(named.port) + u')', named.port});
+        scan.entries.append({QString::fromLatin1(kMeterModel) + QStringLiteral(" (COM") +
+                                 QString::number(named.port) + u')',
+                             named.port});
     }
     return scan;
 }

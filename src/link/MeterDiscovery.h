@@ -6,6 +6,9 @@
 
 class DeviceList;
 
+// The meter's model, as the connection list and the window's title name it.
+inline constexpr char kMeterModel[] = "QT570R";
+
 // One meter for the connection list: its text and the port number kept as item data.
 struct MeterEntry {
     QString text; // "QT570R (COM<n>)"

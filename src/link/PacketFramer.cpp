@@ -1,4 +1,4 @@
-#include "PacketFramer.h"
+#include "link/PacketFramer.h"
 
 #include <algorithm>
 

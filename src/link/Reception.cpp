@@ -1,17 +1,13 @@
-#include "Reception.h"
+#include "link/Reception.h"
 
-#include "FieldRules.h"
-#include "StatusTexts.h"
+#include "link/FieldRules.h"
+#include "link/StatusTexts.h"
 
 #include <QList>
 
 using namespace statustext;
 
 namespace {
-
-constexpr int kRecordFields = 11;
-// Slot number and the six calibration words at the least.
-constexpr int kMinCalibrationFields = 13;
 
 void setStatusIfDifferent(ReceptionView& view, int line, const QString& text) {
     if (view.statusText(line) != text)
@@ -22,7 +18,7 @@ void setStatusIfDifferent(ReceptionView& view, int line, const QString& text) {
 // as this one's while the check reports success.
 bool isUsable(int slot, qsizetype fieldCount) {
     if (slot == kCalibrationSlot)
-        return fieldCount >= kMinCalibrationFields;
+        return fieldCount >= kCalibrationFields;
     return fieldCount == kRecordFields;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "PacketFramer.h"
-#include "ReceptionView.h"
-#include "SlotTable.h"
+#include "link/PacketFramer.h"
+#include "link/ReceptionView.h"
+#include "link/SlotTable.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,6 @@
-#include "SlotTable.h"
+#include "link/SlotTable.h"
 
-#include "GridState.h"
+#include "grid/GridState.h"
 
 const QVariantList& slotTableLayout() {
     static const QVariantList layout{600,  600,  600,  600,  600,     600,  600,   600,

@@ -21,6 +21,13 @@ inline constexpr int kRecordBytes = 9;
 inline constexpr int kRawColumn = 10;
 inline constexpr int kReceivedColumn = 11;
 
+// Fields of the meter's packets, split at ",": a record packet is the slot number, its bytes
+// and one more field; the calibration packet is the slot number and the low and high byte of
+// each calibration word, at the least.
+inline constexpr int kRecordFields = 1 + kRecordBytes + 1;
+inline constexpr int kCalibrationWords = 6;
+inline constexpr int kCalibrationFields = 1 + 2 * kCalibrationWords;
+
 // Row of slot s.
 constexpr int slotRow(int slot) {
     return slot + 1;

@@ -6,6 +6,9 @@
 // The state line reading kDownloading is the program's busy flag, so it is compared exactly.
 namespace statustext {
 
+// The program's title: the caption of message boxes without one of their own.
+inline constexpr char kProgramTitle[] = "PX417";
+
 inline constexpr char kDownloading[] = "Downloading...";
 inline constexpr char kReady[] = "Ready.";
 inline constexpr char kDataCheckError[] = "Data check error.";

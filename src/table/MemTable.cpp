@@ -1,6 +1,7 @@
-#include "MemTable.h"
+#include "table/MemTable.h"
 
-#include "GridState.h"
+#include "grid/GridSort.h"
+#include "grid/GridState.h"
 
 namespace memtable {
 
@@ -34,15 +35,18 @@ QString oneLineHeader(const QString& header) {
 }
 
 int ascendingSortCode(int col) {
-    static constexpr std::array<int, kCols> kAscending{3, 7, 5, 5, 3, 5, 3, 3};
+    using namespace gridsort;
+    static constexpr std::array<int, kCols> kAscending{
+        kNumericAscending, kTextCaseAscending,   kTextNoCaseAscending, kTextNoCaseAscending,
+        kNumericAscending, kTextNoCaseAscending, kNumericAscending,    kNumericAscending};
     return col >= 0 && col < kCols ? kAscending[static_cast<size_t>(col)] : 0;
 }
 
 int sortCode(int col, bool lastSortAscending) {
     const int ascending = ascendingSortCode(col);
-    if (ascending == 0)
-        return 0;
-    return lastSortAscending ? ascending + 1 : ascending;
+    if (ascending == 0 || !lastSortAscending)
+        return ascending;
+    return gridsort::descendingCode(ascending);
 }
 
 QString sortHint(bool lastSortAscending) {

@@ -11,7 +11,18 @@ class GridState;
 namespace memtable {
 
 inline constexpr int kRows = 101; // header row + 100 data rows
-inline constexpr int kCols = 8;
+// The columns in their order.
+enum Column : int {
+    kSlotCol,
+    kTimeCol,
+    kModeCol,
+    kCalcCol,
+    kValueCol,
+    kUnitCol,
+    kCrestCol,
+    kFilterCol
+};
+inline constexpr int kCols = kFilterCol + 1;
 // Row r holds the measurement of slot r - 1.
 inline constexpr int kFirstDataRow = 1;
 inline constexpr int kLastDataRow = kRows - 1;

@@ -1,7 +1,7 @@
 // The measurement table's columns as the user meets them: their fixed layout, and header
 // clicks on a download whose numeric columns order differently as text and as numbers.
-#include "Grid.h"
 #include "Rig.h"
+#include "qt/Grid.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

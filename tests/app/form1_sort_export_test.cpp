@@ -1,12 +1,12 @@
 #include "Download.h"
-#include "Grid.h"
 #include "Rig.h"
+#include "qt/Grid.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -209,7 +209,8 @@ TEST(Form1Export, anUpwardSelectionWritesItsRowsTopToBottom) {
     const QList<QByteArray> lines = readAll(dir.filePath("sel.csv")).split('\n');
     ASSERT_EQ(lines.size(), 2 + 6 + 1);
     for (int i = 0; i < 6; ++i)
-        EXPECT_TRUE(lines[2 + i].startsWith(QByteArray::number(4 + i) + ",")) << lines[2 + i].data();
+        EXPECT_TRUE(lines[2 + i].startsWith(QByteArray::number(4 + i) + ","))
+            << lines[2 + i].data();
 }
 
 TEST(Form1Export, noDataSelectedAfterStartUpClearAndDownloadUntilACellIsPicked) {

@@ -1,5 +1,5 @@
 #include "Fakes.h"
-#include "Form1.h"
+#include "app/Form1.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RecordDecoder.h"
-#include "GridState.h"
+#include "decode/RecordDecoder.h"
+#include "grid/GridState.h"
 
 #include <QStringList>
 
@@ -46,6 +46,6 @@ inline GridState makeSlotTable() {
 }
 
 inline void putRecord(GridState& slotTable, int row, const RecordBytes& bytes) {
-    for (int k = 0; k < kRecordByteCount; ++k)
+    for (int k = 0; k < kRecordBytes; ++k)
         slotTable.setTextMatrix(row, k + 1, QString::number(bytes[static_cast<size_t>(k)]));
 }

@@ -1,5 +1,5 @@
-#include "Calendar.h"
 #include "DecodeTestSupport.h"
+#include "decode/Calendar.h"
 
 #include <gtest/gtest.h>
 

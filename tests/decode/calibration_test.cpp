@@ -1,4 +1,4 @@
-#include "Calibration.h"
+#include "decode/Calibration.h"
 
 #include <gtest/gtest.h>
 

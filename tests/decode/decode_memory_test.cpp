@@ -1,5 +1,5 @@
-#include "DecodeMemory.h"
 #include "DecodeTestSupport.h"
+#include "decode/DecodeMemory.h"
 
 #include <QLocale>
 #include <QRegularExpression>

@@ -2,8 +2,8 @@
 // out by hand from the record layout; each value sits next to a rounding step of its display,
 // so the divisor one count larger (or smaller, as noted) would change the text, and so would
 // any other gain or another mode's calibration factor.
-#include "DecodeMemory.h"
 #include "DecodeTestSupport.h"
+#include "decode/DecodeMemory.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "DecodeTestSupport.h"
-#include "RecordDecoder.h"
+#include "decode/RecordDecoder.h"
 
 #include <gtest/gtest.h>
 

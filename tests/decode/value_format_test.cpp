@@ -1,6 +1,6 @@
-#include "DecodeMemory.h"
 #include "DecodeTestSupport.h"
-#include "ValueFormat.h"
+#include "decode/DecodeMemory.h"
+#include "decode/ValueFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // The rows a simulator download must give, as written down once in tests/e2e/data: the
 // expected texts come from there, never from the reader's own decoder.
 
-#include "Grid.h"
+#include "qt/Grid.h"
 
 #include <QFile>
 #include <QStringList>

@@ -1,5 +1,6 @@
-#include "CsvExport.h"
-#include "GridState.h"
+#include "export/CsvExport.h"
+#include "export/SafeWrite.h"
+#include "grid/GridState.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "WorkbookExport.h"
 #include "WorkbookReader.h"
+#include "export/WorkbookExport.h"
 
 #include <QFile>
 #include <QTemporaryDir>

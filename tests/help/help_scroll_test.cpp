@@ -1,4 +1,4 @@
-#include "HelpScroll.h"
+#include "help/HelpScroll.h"
 
 #include <cmath>
 #include <limits>

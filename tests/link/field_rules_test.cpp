@@ -1,4 +1,4 @@
-#include "FieldRules.h"
+#include "link/FieldRules.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
-#include "PortNaming.h"
 #include "QtPrinters.h"
+#include "system/PortNaming.h"
 
 TEST(MetainfoHardware, AnnouncesExactlyTheUsbIdsDiscoveryRecognises) {
     QFile file(QStringLiteral(PX417_METAINFO_PATH));

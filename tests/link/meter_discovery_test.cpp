@@ -1,5 +1,5 @@
 #include "Fakes.h"
-#include "MeterDiscovery.h"
+#include "link/MeterDiscovery.h"
 
 #include <gtest/gtest.h>
 

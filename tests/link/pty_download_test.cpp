@@ -1,10 +1,10 @@
-#include "MeterLine.h"
 #include "MeterMemory.h"
-#include "QtSerialPort.h"
-#include "Reception.h"
 #include "MeterProcess.h"
 #include "RecordingView.h"
 #include "WaitUntil.h"
+#include "link/MeterLine.h"
+#include "link/Reception.h"
+#include "qt/QtSerialPort.h"
 
 #include <gtest/gtest.h>
 
@@ -101,8 +101,7 @@ void runCleanDownload(const QString& speed, quint32 seed) {
     EXPECT_EQ(view.decodeCalls, 1);
     EXPECT_EQ(view.statusText(0), QStringLiteral("Ready."));
     EXPECT_EQ(view.statusText(1), QStringLiteral("COM:181"));
-    EXPECT_EQ(view.statusAtDecode,
-              qMakePair(QStringLiteral("Ready."), QStringLiteral("COM:181")));
+    EXPECT_EQ(view.statusAtDecode, qMakePair(QStringLiteral("Ready."), QStringLiteral("COM:181")));
     EXPECT_TRUE(statusWritten(view, 0, "Downloading..."));
     EXPECT_TRUE(statusWritten(view, 1, "100%"));
     expectSlotRows(view, metersim::makeMeterMemory(seed));

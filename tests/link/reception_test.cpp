@@ -1,4 +1,4 @@
-#include "Reception.h"
+#include "link/Reception.h"
 
 #include "RecordingView.h"
 

@@ -1,6 +1,6 @@
-#include "SlotTable.h"
+#include "link/SlotTable.h"
 
-#include "GridState.h"
+#include "grid/GridState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Clock.h"
-#include "DeviceList.h"
-#include "Dialogs.h"
-#include "ProgramControl.h"
-#include "SerialPort.h"
+#include "system/Clock.h"
+#include "system/DeviceList.h"
+#include "system/Dialogs.h"
+#include "system/ProgramControl.h"
+#include "system/SerialPort.h"
 
 #include <QMap>
 #include <QSet>

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "Clock.h"
-#include "Controls.h"
 #include "Fakes.h"
-#include "Form1.h"
-#include "Grid.h"
-#include "QtSerialPort.h"
-#include "SystemClock.h"
-#include "SystemDeviceList.h"
-#include "SystemDeviceMonitor.h"
+#include "app/Controls.h"
+#include "app/Form1.h"
+#include "qt/Grid.h"
+#include "qt/QtSerialPort.h"
+#include "qt/SystemClock.h"
+#include "qt/SystemDeviceList.h"
+#include "qt/SystemDeviceMonitor.h"
+#include "system/Clock.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "GridState.h"
-#include "ReceptionView.h"
-#include "SlotTable.h"
+#include "grid/GridState.h"
+#include "link/ConnectionView.h"
+#include "link/SlotTable.h"
 
 #include <QDateTime>
 #include <QPair>
@@ -59,4 +59,35 @@ public:
     QPair<QString, QString> statusAtDecode;
     int port = 181;
     QDateTime time{QDate(2027, 2, 1), QTime(21, 5, 3)};
+};
+
+// The window as the meter connection sees it: a RecordingView with a connection list, whose
+// chosen entry a test sets as a click would.
+class RecordingConnectionView : public RecordingView, public ConnectionView {
+public:
+    // Both bases declare the reception half; it is the recording view's.
+    QString statusText(int line) const override { return RecordingView::statusText(line); }
+    void setStatusText(int line, const QString& text) override {
+        RecordingView::setStatusText(line, text);
+    }
+    void setSlotCell(int row, int col, const QString& text) override {
+        RecordingView::setSlotCell(row, col, text);
+    }
+    QDateTime now() const override { return RecordingView::now(); }
+    int comPort() const override { return port; }
+    void decodeMemory() override { RecordingView::decodeMemory(); }
+
+    void showMeters(const QList<MeterEntry>& list) override {
+        meters = list;
+        chosen = -1;
+    }
+    void chooseFirstMeter() override { chosen = 0; }
+    std::optional<qint64> chosenPort() const override {
+        if (chosen < 0 || chosen >= meters.size())
+            return std::nullopt;
+        return meters[chosen].port;
+    }
+
+    QList<MeterEntry> meters;
+    qsizetype chosen = -1;
 };

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Controls.h"
-#include "DeviceMonitor.h"
 #include "Fakes.h"
-#include "Form1.h"
-#include "Grid.h"
 #include "QtPrinters.h"
+#include "app/Controls.h"
+#include "app/Form1.h"
+#include "qt/Grid.h"
+#include "system/DeviceMonitor.h"
 
 #include <QTest>
 

@@ -1,13 +1,13 @@
 #include "HelpPage.h"
 
-#include "CellTable.h"
-#include "Controls.h"
-#include "CsvExport.h"
 #include "Drawings.h"
-#include "Form1.h"
-#include "Grid.h"
 #include "Style.h"
 #include "WindowShots.h"
+#include "app/Controls.h"
+#include "app/Form1.h"
+#include "export/CsvExport.h"
+#include "grid/CellTable.h"
+#include "qt/Grid.h"
 
 #include <QHeaderView>
 #include <QListWidget>
@@ -350,8 +350,9 @@ HelpShots takeHelpShots() {
         w.selectRows(kSelectedFirst, kSelectedLast);
         shots.selectedTable = w.grab(tableArea(w, kSelectedLast + 1, kHelpWidth - 2));
         const Grid& grid = w.form().fgMem();
-        const QByteArray csv = tableCsvBytes(QDateTime(QDate(2026, 3, 13), QTime(16, 45, 0)), grid.state(),
-                                             exportRange(1, grid.row(), grid.rowSel()));
+        const QByteArray csv =
+            tableCsvBytes(QDateTime(QDate(2026, 3, 13), QTime(16, 45, 0)), grid.state(),
+                          exportRange(1, grid.row(), grid.rowSel()));
         // Windows-1252 agrees with Latin-1 on every character the table holds.
         shots.csvLines = QString::fromLatin1(csv).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
 

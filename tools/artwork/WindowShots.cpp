@@ -1,8 +1,8 @@
 #include "WindowShots.h"
 
-#include "Form1.h"
-#include "Grid.h"
 #include "SampleDownload.h"
+#include "app/Form1.h"
+#include "qt/Grid.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -12,11 +12,11 @@
 //     build/tools/artwork/px417-artwork --screenshot docs/images/help-top.png top
 //     build/tools/artwork/px417-artwork --screenshot docs/images/help-bottom.png bottom
 
-#include "Form1.h"
 #include "HelpPage.h"
 #include "Logo.h"
 #include "Palette.h"
 #include "WindowShots.h"
+#include "app/Form1.h"
 
 #include <QApplication>
 #include <QDir>

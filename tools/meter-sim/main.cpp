@@ -2,7 +2,7 @@
 #include "MeterSim.h"
 #include "PortLink.h"
 #include "PtyLine.h"
-#include "SignalPipe.h"
+#include "process/SignalPipe.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

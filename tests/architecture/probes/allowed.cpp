@@ -1,4 +1,4 @@
-#include "GridState.h"
+#include "grid/GridState.h"
 
 #include <QString>
 

@@ -1,0 +1,57 @@
+#include "app/HelpPane.h"
+
+#include "help/HelpScroll.h"
+#include "qt/Twips.h"
+
+#include <QLabel>
+#include <QScrollBar>
+
+#include <cmath>
+
+HelpPane::HelpPane(double twipsPerPixel, QWidget* parent)
+    : QWidget(parent), m_twipsPerPixel(twipsPerPixel) {
+    setAutoFillBackground(true);
+    place(this, layout::kHelpDesign);
+    // The help bitmap is decoded when the page is first shown: it is the largest picture the
+    // program carries and most runs never open it.
+    m_picture = new QLabel(this);
+    m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(m_picture, layout::kHelpPicture);
+    m_bar = new QScrollBar(Qt::Vertical, this);
+    place(m_bar, layout::kHelpScrollBar);
+    m_bar->setRange(0, 0);
+    m_bar->setSingleStep(1);
+    hide();
+}
+
+void HelpPane::place(QWidget* w, const layout::TwipsRect& r) const {
+    w->setGeometry(layout::pixelRect(r, m_twipsPerPixel));
+}
+
+QWidget& HelpPane::picture() const {
+    return *m_picture;
+}
+
+void HelpPane::placeOverTable() {
+    move(twips::toPixels(layout::kTable.left, m_twipsPerPixel),
+         twips::toPixels(layout::kTable.top, m_twipsPerPixel));
+    const HelpScrollRange range =
+        helpScrollRange(helpscroll::kFrameHeightTwips, helpscroll::kPictureHeightTwips,
+                        static_cast<float>(m_twipsPerPixel));
+    if (range.ok) {
+        m_bar->setMaximum(range.maximum);
+        m_bar->setPageStep(range.largeChange);
+    }
+}
+
+void HelpPane::toggle() {
+    if (isHidden() && m_picture->pixmap().isNull())
+        m_picture->setPixmap(QPixmap(QStringLiteral(":/px417/help.png")));
+    setVisible(isHidden());
+}
+
+void HelpPane::scrollPicture() {
+    const auto pixelTwipsY = static_cast<float>(m_twipsPerPixel);
+    const float top = helpPictureTop(pixelTwipsY, m_bar->value());
+    m_picture->move(0, static_cast<int>(std::lround(top / pixelTwipsY)));
+}

@@ -1,0 +1,108 @@
+#include "qt/SystemDeviceList.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSerialPortInfo>
+#include <QStandardPaths>
+#include <QtDebug>
+
+#include <utility>
+
+namespace {
+
+// Links and device nodes of one device compare equal by their resolved path.
+QString sameDeviceKey(const QString& node) {
+    const QString canonical = QFileInfo(node).canonicalFilePath();
+    return canonical.isEmpty() ? node : canonical;
+}
+
+void warnLeftOut(const QString& name, const QString& node, const QString& reason) {
+    qWarning().noquote() << QStringLiteral("Left out \"%1\" (%2): %3").arg(name, node, reason);
+}
+
+} // namespace
+
+SystemDeviceList::SystemDeviceList(QString portsFolder, PortSource systemPorts)
+    : m_portsFolder(portsFolder.isEmpty() ? defaultPortsFolder() : std::move(portsFolder)),
+      m_systemPorts(systemPorts ? std::move(systemPorts) : PortSource(&systemSerialPorts)) {}
+
+QString SystemDeviceList::defaultPortsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
+           QStringLiteral("/px417/ports");
+}
+
+QList<portnaming::SerialPortFacts> SystemDeviceList::systemSerialPorts() {
+    QList<portnaming::SerialPortFacts> ports;
+    const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo& info : infos) {
+        portnaming::SerialPortFacts port;
+        port.portName = info.portName();
+        port.systemLocation = info.systemLocation();
+        port.description = info.description();
+        port.hasVendorProduct = info.hasVendorIdentifier() && info.hasProductIdentifier();
+        port.vendorId = info.vendorIdentifier();
+        port.productId = info.productIdentifier();
+        ports.append(port);
+    }
+    return ports;
+}
+
+bool SystemDeviceList::deviceNames(QStringList* names, QString* error) {
+    Q_UNUSED(error);
+    names->clear();
+    m_nodes.clear();
+    m_listedNodes.clear();
+
+    for (const portnaming::SerialPortFacts& port : m_systemPorts()) {
+        int com = portnaming::comNumberForPort(port.portName);
+        // Hashed numbers may collide; the next free one keeps them apart within this listing.
+        while (com >= portnaming::kHashedFirst && m_nodes.contains(com))
+            com = com == portnaming::kHashedLast ? portnaming::kHashedFirst : com + 1;
+        const QString node = port.systemLocation.isEmpty() ? port.portName : port.systemLocation;
+        addEntry(portnaming::displayName(port, com), com, node, names);
+    }
+
+    const QFileInfoList links =
+        QDir(m_portsFolder)
+            .entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& link : links) {
+        if (!link.isSymLink() || !link.exists())
+            continue;
+        const QString name = link.fileName();
+        const portnaming::NamedPort named = portnaming::portInName(name);
+        if (!named.hasComMarker || !named.fits) {
+            // No number to open it by; discovery reports a meter name of this kind.
+            names->append(name);
+            continue;
+        }
+        addEntry(name, named.port, link.symLinkTarget(), names);
+    }
+    return true;
+}
+
+void SystemDeviceList::addEntry(const QString& name, int com, const QString& node,
+                                QStringList* names) {
+    // Discovery takes the number from the name, so a description holding "(COM" of its own
+    // would lead the entry to another device's node.
+    const portnaming::NamedPort named = portnaming::portInName(name);
+    if (!named.hasComMarker || !named.fits || named.port != com) {
+        warnLeftOut(name, node, QStringLiteral("its name does not read as COM%1").arg(com));
+        return;
+    }
+    if (const auto taken = m_nodes.constFind(com); taken != m_nodes.cend()) {
+        warnLeftOut(name, node, QStringLiteral("COM%1 is already %2").arg(com).arg(*taken));
+        return;
+    }
+    const QString key = sameDeviceKey(node);
+    if (const auto listed = m_listedNodes.constFind(key); listed != m_listedNodes.cend()) {
+        warnLeftOut(name, node, QStringLiteral("the device is already COM%1").arg(*listed));
+        return;
+    }
+    m_nodes.insert(com, node);
+    m_listedNodes.insert(key, com);
+    names->append(name);
+}
+
+QString SystemDeviceList::deviceNode(int comPort) const {
+    return m_nodes.value(comPort);
+}

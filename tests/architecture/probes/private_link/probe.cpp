@@ -1,0 +1,3 @@
+int probe() {
+    return 0;
+}

@@ -1,0 +1,4 @@
+#include "qt/PortAccess.h"
+int probe() {
+    return portaccess::groupFix(QString()).size();
+}
