@@ -1,32 +1,16 @@
 // The real save dialog, answered by the test as a user would: the filters it offers, the one
 // selected at first, and the filter and name it hands back.
+#include "SaveDialogAnswer.h"
 #include "qt/QtDialogs.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace {
 
 constexpr char kFilters[] = "Comma Separated Files (*.csv)|*.csv|Excel Workbook (*.xlsx)|*.xlsx";
-
-// Runs answer on the save dialog once it is shown.
-void whenShown(std::function<void(QFileDialog&)> answer) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            answer(*dialog);
-        }
-    });
-    timer->start(10);
-}
 
 } // namespace
 
@@ -35,7 +19,7 @@ TEST(QtSaveDialog, offersTheFiltersInOrderAndANameWithoutExtensionGetsTheSelecte
     QtDialogs dialogs;
     QStringList offered;
     QString selectedAtFirst;
-    whenShown([&](QFileDialog& dialog) {
+    whenSaveDialogShown([&](QFileDialog& dialog) {
         offered = dialog.nameFilters();
         selectedAtFirst = dialog.selectedNameFilter();
         dialog.selectNameFilter(QStringLiteral("Excel Workbook (*.xlsx)"));
@@ -53,7 +37,7 @@ TEST(QtSaveDialog, offersTheFiltersInOrderAndANameWithoutExtensionGetsTheSelecte
 TEST(QtSaveDialog, aTypedExtensionStaysWhateverTheFilterAndCancelGivesNoName) {
     QTemporaryDir dir;
     QtDialogs dialogs;
-    whenShown([&](QFileDialog& dialog) {
+    whenSaveDialogShown([&](QFileDialog& dialog) {
         dialog.selectFile(dir.filePath(QStringLiteral("week.xlsx")));
         static_cast<QDialog&>(dialog).accept(); // as the Save button does
     });
@@ -62,6 +46,6 @@ TEST(QtSaveDialog, aTypedExtensionStaysWhateverTheFilterAndCancelGivesNoName) {
               dir.filePath(QStringLiteral("week.xlsx")));
     EXPECT_EQ(filterIndex, 0);
 
-    whenShown([](QFileDialog& dialog) { dialog.reject(); });
+    whenSaveDialogShown([](QFileDialog& dialog) { dialog.reject(); });
     EXPECT_EQ(dialogs.saveFileName(kFilters, QString(), &filterIndex), QString());
 }
