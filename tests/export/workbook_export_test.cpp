@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 namespace {
 
 const QDateTime kExportedAt(QDate(2026, 12, 7), QTime(16, 51, 34));
@@ -91,4 +94,25 @@ TEST(WorkbookBytes, aTextTooLongForACellFailsWithTheLibrarysReasonInsteadOfBeing
     const QList<QStringList> rows{{"1", QString(40000, u'x')}};
     EXPECT_FALSE(workbookBytes(kExportedAt, kHeaders, rows, &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(WorkbookBytes, numbersAndWidthsStayReadableWhereTheProcessWritesDecimalsWithAComma) {
+    // What the toolkit makes of a German desktop's environment.
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr)
+        << "no de_DE.UTF-8 locale; scripts/setup.sh generates it";
+    QString error;
+    const std::optional<QByteArray> bytes = workbookBytes(
+        kExportedAt, kHeaders,
+        {{"1", "2023.01.10 07:54:53", "Displacement", "B", "0.120", "mils", "9.56", "1kHz"}},
+        &error);
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "de_DE.UTF-8") << "the setting is restored";
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    ASSERT_TRUE(bytes) << error.toStdString();
+    QTemporaryDir dir;
+    const ReadWorkbook book = readBack(dir, *bytes);
+    ASSERT_TRUE(book.error.isEmpty()) << book.error.toStdString();
+    EXPECT_EQ(book.cells.value("E3").value.toDouble(), 0.12);
+    EXPECT_EQ(book.cells.value("G3").value.toDouble(), 9.56);
+    EXPECT_GE(book.widths.value("B"), 19);
 }
