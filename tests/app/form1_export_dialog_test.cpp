@@ -5,34 +5,28 @@
 #include "app/Form1.h"
 #include "qt/QtDialogs.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFileDialog>
 #include <QLocale>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 TEST(Form1ExportDialog, theLocaleDecidesTheKindOfferedFirstAndATypedNameGetsItsExtension) {
-    struct Case {
-        const char* locale;
-        const char* firstFilter;
-        const char* written;
-        QByteArray begins;
-    };
-    // A workbook is a zip archive ("PK"); the CSV begins with its "Exported" line.
-    for (const Case& c : {Case{"de_DE", "Excel Workbook (*.xlsx)", "all1.xlsx", "PK"},
-                          Case{"C", "Comma Separated Files (*.csv)", "all1.csv", "Exported "}}) {
-        SCOPED_TRACE(c.locale);
+    for (const auto& [locale, firstFilter, written] :
+         {std::array<const char*, 3>{"de_DE", "Excel Workbook (*.xlsx)", "all1.xlsx"},
+          std::array<const char*, 3>{"C", "Comma Separated Files (*.csv)", "all1.csv"}}) {
+        SCOPED_TRACE(locale);
         FakeSerialPort port;
         FakeDeviceList devices;
         QtDialogs dialogs;
         FixedClock clock;
         FakeProgram program;
-        Form1 form(port, devices, dialogs, clock, program, 15.0,
-                   QLocale(QString::fromLatin1(c.locale)));
+        Form1 form(port, devices, dialogs, clock, program, 15.0, QLocale(QLatin1String(locale)));
         dialogs.setParent(&form);
         form.Form_Load();
-
         QTemporaryDir dir;
         QString selectedAtFirst;
         whenSaveDialogShown([&](QFileDialog& dialog) {
@@ -41,11 +35,7 @@ TEST(Form1ExportDialog, theLocaleDecidesTheKindOfferedFirstAndATypedNameGetsItsE
             static_cast<QDialog&>(dialog).accept(); // as the Save button does
         });
         form.C_Export_Click(0);
-
-        EXPECT_EQ(selectedAtFirst, QString::fromLatin1(c.firstFilter));
-        QFile file(dir.filePath(QString::fromLatin1(c.written)));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_TRUE(file.readAll().startsWith(c.begins));
-        EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("all1"))));
+        EXPECT_EQ(selectedAtFirst, QLatin1String(firstFilter));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QLatin1String(written)});
     }
 }

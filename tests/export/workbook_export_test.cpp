@@ -96,23 +96,17 @@ TEST(WorkbookBytes, aTextTooLongForACellFailsWithTheLibrarysReasonInsteadOfBeing
     EXPECT_FALSE(error.isEmpty());
 }
 
-TEST(WorkbookBytes, numbersAndWidthsStayReadableWhereTheProcessWritesDecimalsWithAComma) {
+TEST(WorkbookBytes, numbersStayReadableWhereTheProcessWritesDecimalsWithAComma) {
     // What the toolkit makes of a German desktop's environment.
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr)
-        << "no de_DE.UTF-8 locale; scripts/setup.sh generates it";
-    QString error;
-    const std::optional<QByteArray> bytes = workbookBytes(
-        kExportedAt, kHeaders,
-        {{"1", "2023.01.10 07:54:53", "Displacement", "B", "0.120", "mils", "9.56", "1kHz"}},
-        &error);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "scripts/setup.sh makes it";
+    const std::optional<QByteArray> bytes =
+        workbookBytes(kExportedAt, kHeaders, {{"1", "", "", "", "0.120"}}, nullptr);
     EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "de_DE.UTF-8") << "the setting is restored";
     std::setlocale(LC_NUMERIC, saved.c_str());
-    ASSERT_TRUE(bytes) << error.toStdString();
+    ASSERT_TRUE(bytes);
     QTemporaryDir dir;
     const ReadWorkbook book = readBack(dir, *bytes);
     ASSERT_TRUE(book.error.isEmpty()) << book.error.toStdString();
     EXPECT_EQ(book.cells.value("E3").value.toDouble(), 0.12);
-    EXPECT_EQ(book.cells.value("G3").value.toDouble(), 9.56);
-    EXPECT_GE(book.widths.value("B"), 19);
 }
