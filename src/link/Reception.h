@@ -20,8 +20,9 @@ public:
 
     // One serial notification. waiting is what the port's input returned; when it is empty
     // nothing happens at all. Otherwise it is appended to ComBuffer and every complete packet
-    // held is handled in order. After the packet of slot 100 the completion check runs and
-    // ComBuffer is emptied: the rest of this read is dropped.
+    // held is handled in order. A packet whose slot is below the one handled before begins a
+    // new transfer: the slots received so far no longer count. After the packet of slot 100 the
+    // completion check runs and ComBuffer is emptied: the rest of this read is dropped.
     void onComm(const QByteArray& waiting, ReceptionView& view);
 
     // A meter was chosen: whatever the previous line was sending can never be completed, so
