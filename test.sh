@@ -3,8 +3,10 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")" && pwd)"
 # clang, its sanitizer run-times and libFuzzer, for the hardening runs below; the Debian
-# package tools and checkers for the package check.
-PX417_EXTRA_PACKAGES="clang libclang-rt-14-dev dpkg-dev file lintian desktop-file-utils appstream"
+# package tools and checkers for the package check; the virtual machine of the real-USB test
+# (tests/usb), which fetches Debian's kernel package itself.
+PX417_EXTRA_PACKAGES="clang libclang-rt-14-dev dpkg-dev file lintian desktop-file-utils appstream
+    qemu-system-x86 busybox-static"
 source "$ROOT/scripts/setup.sh"
 (cd "$BUILD_DIR" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" --timeout 300)
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks the meter's udev rule with the device manager's own rule engine (udevadm test), on
-# made-up terminals: two with the meter's USB ids, one with another adapter's. It checks that
-# the file parses without a complaint, that the meter's terminals get ID_MM_DEVICE_IGNORE=1 and
-# the uaccess tag early enough for the system's seat rules to grant access, and that the other
-# adapter gets neither. It cannot check a real plug-in.
+# made-up terminals: two with the meter's USB ids, one with the meter's product name under
+# another product id, and two other adapters (one of the meter's vendor). It checks that the
+# file parses without a complaint, that the meter's terminals get ID_MM_DEVICE_IGNORE=1 and the
+# uaccess tag early enough for the system's seat rules to grant access, and that the other
+# adapters get neither. It cannot check a real plug-in.
 #
 # udevadm test reads /sys and the rules folders, and writes its database under /run and links
 # under /dev: it runs in a private mount namespace with a made-up /sys, the rule alone in
@@ -26,15 +27,21 @@ SYS="$WORK/sys"
 mkdir -p "$WORK/rules" "$SYS/bus/usb" "$SYS/class/tty"
 cp "$RULE" "$WORK/rules/"
 
-# terminal <name> <usb port> <vendor> <product> <major:minor>: a USB device with one interface
-# that carries the terminal, as the kernel shows a USB serial adapter.
+# terminal <name> <usb port> <vendor> <product> <major:minor> <product string>: a USB device
+# with one CDC interface that carries the terminal, as the kernel shows a USB serial adapter,
+# with what the system's serial rules read to describe it.
 terminal() {
-    local name=$1 port=$2 vendor=$3 product=$4 devno=$5
+    local name=$1 port=$2 vendor=$3 product=$4 devno=$5 label=$6
     local usb="devices/pci0000:00/0000:00:14.0/usb1/$port"
     local tty="$usb/$port:1.0/tty/$name"
     mkdir -p "$SYS/$tty"
     echo "$vendor" >"$SYS/$usb/idVendor"
     echo "$product" >"$SYS/$usb/idProduct"
+    echo "$label" >"$SYS/$usb/product"
+    printf '02\n' >"$SYS/$usb/$port:1.0/bInterfaceClass"
+    printf '02\n' >"$SYS/$usb/$port:1.0/bInterfaceSubClass"
+    printf '01\n' >"$SYS/$usb/$port:1.0/bInterfaceProtocol"
+    printf '00\n' >"$SYS/$usb/$port:1.0/bInterfaceNumber"
     printf 'DEVTYPE=usb_device\n' >"$SYS/$usb/uevent"
     printf 'DEVTYPE=usb_interface\n' >"$SYS/$usb/$port:1.0/uevent"
     ln -s "$SYS/bus/usb" "$SYS/$usb/subsystem"
@@ -44,9 +51,13 @@ terminal() {
     ln -s "$SYS/class/tty" "$SYS/$tty/subsystem"
     ln -s "../../$tty" "$SYS/class/tty/$name"
 }
-terminal ttyACM0 1-1 2341 0045 166:0
-terminal ttyACM1 1-2 2341 003b 166:1
-terminal ttyUSB0 1-3 0403 6001 188:0
+meters="ttyACM0 ttyACM1 ttyACM2 ttyACM4"
+terminal ttyACM0 1-1 2341 0045 166:0 "USB Serial"
+terminal ttyACM1 1-2 2341 003b 166:1 "Arduino USB Serial Light Adapter"
+terminal ttyACM2 1-4 2341 0043 166:2 "QT570R Arduino USB Serial Light Adapter"
+terminal ttyACM3 1-5 2341 0043 166:3 "Arduino Uno"
+terminal ttyACM4 1-6 2341 0043 166:4 "Arduino_USB_Serial_Light_Adapter"
+terminal ttyUSB0 1-3 0403 6001 188:0 "FT232R USB UART"
 
 # Links inside the made-up tree must point into /sys once it is mounted there.
 find "$SYS" -type l | while read -r link; do
@@ -64,14 +75,14 @@ run() {
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 
-for tty in ttyACM0 ttyACM1 ttyUSB0; do
+for tty in ttyACM0 ttyACM1 ttyACM2 ttyACM3 ttyACM4 ttyUSB0; do
     out="$(run "$tty")" || { echo "$out"; fail "udevadm test failed for $tty"; continue; }
     grep -q "Reading rules file: /etc/udev/rules.d/$NAME" <<<"$out" || fail "$NAME was not read"
     if complaints="$(grep -F "$NAME" <<<"$out" | grep -v "Reading rules file")"; then
         fail "complaints about $NAME:"$'\n'"$complaints"
     fi
     meter=0
-    [ "$tty" != ttyUSB0 ] && meter=1
+    [[ " $meters " == *" $tty "* ]] && meter=1
     for expected in "^ID_MM_DEVICE_IGNORE=1$" "^TAGS=.*:uaccess:" "^run: 'uaccess'"; do
         if grep -q "$expected" <<<"$out"; then found=1; else found=0; fi
         if [ "$found" -ne "$meter" ]; then

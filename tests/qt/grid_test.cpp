@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QImage>
+#include <QKeySequence>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -255,6 +256,58 @@ TEST(GridKeyboardSelection, ctrlKeysReachTheEdgesAndShiftExtendsToThem) {
     EXPECT_EQ(s.grid.rowSel(), kRows - 1);
     EXPECT_EQ(s.grid.colSel(), kCols - 1);
     EXPECT_EQ(s.selectedRows().size(), static_cast<size_t>(kRows - 2));
+}
+
+TEST(GridKeyboardSelection, afterEveryKeyTheViewShowsTheBlockThatASelectionExportWrites) {
+    Shown s;
+    QTest::mousePress(s.viewport(), Qt::LeftButton, {}, s.cell(5, 2));
+    QTest::mouseMove(s.viewport(), s.cell(3, 1));
+    QTest::mouseRelease(s.viewport(), Qt::LeftButton, {}, s.cell(3, 1));
+    using Cells = std::vector<std::pair<int, int>>;
+    const auto shown = [&] {
+        Cells cells;
+        for (const QModelIndex& i : s.view->selectionModel()->selectedIndexes())
+            cells.emplace_back(i.row() + 1, i.column());
+        std::sort(cells.begin(), cells.end());
+        return cells;
+    };
+    const auto block = [](int top, int left, int bottom, int right) {
+        Cells cells;
+        for (int r = top; r <= bottom; ++r)
+            for (int c = left; c <= right; ++c)
+                cells.emplace_back(r, c);
+        return cells;
+    };
+    // Each key, and the block (top, left, bottom, right) after it, worked out by hand from the
+    // block dragged from (5, 2) up to (3, 1). Space and Ctrl+A select through the toolkit alone
+    // and leave the grid's block as it was; the others move it.
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int top, left, bottom, right;
+    } steps[] = {
+        {Qt::Key_Space, Qt::NoModifier, 3, 1, 5, 2},
+        {Qt::Key_Space, Qt::ControlModifier, 3, 1, 5, 2},
+        {Qt::Key_Space, Qt::ShiftModifier, 3, 1, 5, 2},
+        {Qt::Key_A, Qt::ControlModifier, 3, 1, 5, 2},
+        {Qt::Key_Down, Qt::ShiftModifier, 4, 1, 5, 2},
+        {Qt::Key_Space, Qt::NoModifier, 4, 1, 5, 2},
+        {Qt::Key_Right, Qt::NoModifier, 5, 3, 5, 3},
+        {Qt::Key_A, Qt::ControlModifier, 5, 3, 5, 3},
+        {Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier, 5, 3, kRows - 1, 3},
+        {Qt::Key_Space, Qt::ControlModifier, 5, 3, kRows - 1, 3},
+    };
+    for (const auto& step : steps) {
+        QTest::keyClick(s.view, step.key, step.modifiers);
+        const std::string key = QKeySequence(step.key | step.modifiers).toString().toStdString();
+        // The rows a selection export writes: from the current row to the selection-end row.
+        EXPECT_EQ(std::min(s.grid.row(), s.grid.rowSel()), step.top) << key;
+        EXPECT_EQ(std::max(s.grid.row(), s.grid.rowSel()), step.bottom) << key;
+        EXPECT_EQ(std::min(s.grid.col(), s.grid.colSel()), step.left) << key;
+        EXPECT_EQ(std::max(s.grid.col(), s.grid.colSel()), step.right) << key;
+        EXPECT_EQ(shown(), block(step.top, step.left, step.bottom, step.right))
+            << "the view shows another block after " << key;
+    }
 }
 
 TEST(GridMouseSelection, headerClicksSelectAndSortNothing) {

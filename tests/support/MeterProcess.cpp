@@ -67,6 +67,10 @@ bool MeterProcess::waitForLog(const QString& text, int count, int timeoutMs) {
     return waitUntil([&] { return errors().count(text) >= count; }, timeoutMs);
 }
 
+bool MeterProcess::startTransfer() {
+    return m_process.write("\n") == 1;
+}
+
 bool PtyMeter::start(const QStringList& arguments, QString* error) {
     if (!m_runtime.ok()) {
         *error = QStringLiteral("no private runtime directory");

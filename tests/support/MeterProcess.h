@@ -49,6 +49,8 @@ public:
     QString errors();
     // Runs the event loop until the simulator has logged text the given number of times.
     bool waitForLog(const QString& text, int count, int timeoutMs);
+    // Presses the meter's transfer key: a simulator waiting after a download sends the next.
+    bool startTransfer();
 
 private:
     QProcess m_process;

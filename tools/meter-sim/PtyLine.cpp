@@ -1,5 +1,7 @@
 #include "PtyLine.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -60,6 +62,22 @@ bool PtyLine::open(QString* error) {
         return false;
     }
     m_readerEnd = ::open(name, O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    return true;
+}
+
+bool PtyLine::openDevice(const QString& path, QString* error) {
+    m_devicePath = path;
+    m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    termios settings{};
+    if (m_fd < 0 || tcgetattr(m_fd, &settings) != 0) {
+        *error = systemError(qPrintable(path));
+        return false;
+    }
+    cfmakeraw(&settings);
+    if (tcsetattr(m_fd, TCSANOW, &settings) != 0 || tcgetattr(m_fd, &m_baseline) != 0) {
+        *error = systemError("tcsetattr");
+        return false;
+    }
     return true;
 }
 

@@ -15,6 +15,10 @@ public:
 
     // Opens a new pseudo-terminal. Returns false with a description in *error on failure.
     bool open(QString* error);
+    // Opens an existing terminal node instead, such as a USB gadget's serial side, in raw mode.
+    // Its reader is on the far end of the cable: whether it opened or read the line cannot be
+    // told here.
+    bool openDevice(const QString& path, QString* error);
     // The device node a reader opens, e.g. /dev/pts/3.
     QString devicePath() const { return m_devicePath; }
     int fd() const { return m_fd; }

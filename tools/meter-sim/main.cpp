@@ -21,6 +21,7 @@ const char kDefaultName[] = "Arduino USB Serial Light Adapter (COM181)";
 
 struct Settings {
     QString name;
+    QString device;
     quint32 seed = kDefaultSeed;
     MeterSim::Options sim;
     DownloadFaults faults;
@@ -67,6 +68,12 @@ std::optional<Settings> readSettings(const QCoreApplication& app) {
                                    "baud", "9600");
     const QCommandLineOption seed("seed", "Varies the measurements and calibration.", "n",
                                   QString::number(kDefaultSeed));
+    const QCommandLineOption device(
+        "device",
+        "Play the meter on this terminal (a USB gadget's serial side, say) instead of a\n"
+        "pseudo-terminal; nothing is published, and a reader cannot be noticed: implies\n"
+        "--no-wait.",
+        "node");
     const QCommandLineOption noWait("no-wait", "Send at once instead of waiting for a reader.");
     const QCommandLineOption exitAfter("exit-after", "Exit once sent instead of waiting again.");
     const QCommandLineOption dropSlot("drop-slot", "Fault: never send this slot (repeatable).",
@@ -82,8 +89,8 @@ std::optional<Settings> readSettings(const QCoreApplication& app) {
         "repeat",
         "Send the download this many times in a row, each once the reader has read the last.", "n",
         "1");
-    parser.addOptions({name, speed, seed, noWait, exitAfter, dropSlot, truncateSlot, duplicateSlot,
-                       lowercase, junk, stopAfter, repeat});
+    parser.addOptions({name, device, speed, seed, noWait, exitAfter, dropSlot, truncateSlot,
+                       duplicateSlot, lowercase, junk, stopAfter, repeat});
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
         fail(
@@ -104,7 +111,8 @@ std::optional<Settings> readSettings(const QCoreApplication& app) {
     }
     settings.seed = quint32(*seedValue);
     settings.sim.baudRate = int(*baud);
-    settings.sim.waitForReader = !parser.isSet(noWait);
+    settings.device = parser.value(device);
+    settings.sim.waitForReader = !parser.isSet(noWait) && settings.device.isEmpty();
     settings.sim.exitAfter = parser.isSet(exitAfter);
     settings.sim.repeat = int(*times);
     settings.faults.stopAfter = int(*last);
@@ -139,22 +147,31 @@ int main(int argc, char* argv[]) {
 
     QString error;
     PtyLine line;
-    if (!line.open(&error)) {
-        fail(error);
-        return 1;
-    }
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (runtime.isEmpty()) {
-        fail(QStringLiteral("no runtime directory to publish the line in"));
-        return 1;
-    }
     PortLink link;
-    if (!link.publish(QDir(runtime).filePath("px417/ports"), settings->name, line.devicePath(),
-                      &error)) {
-        fail(error);
-        return 1;
+    if (!settings->device.isEmpty()) {
+        // The system describes a real terminal itself; there is nothing to publish.
+        if (!line.openDevice(settings->device, &error)) {
+            fail(error);
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(line.devicePath()));
+    } else {
+        if (!line.open(&error)) {
+            fail(error);
+            return 1;
+        }
+        const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        if (runtime.isEmpty()) {
+            fail(QStringLiteral("no runtime directory to publish the line in"));
+            return 1;
+        }
+        if (!link.publish(QDir(runtime).filePath("px417/ports"), settings->name, line.devicePath(),
+                          &error)) {
+            fail(error);
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(link.path()));
     }
-    std::printf("%s\n", qPrintable(link.path()));
     std::fflush(stdout);
 
     const MeterMemory memory = makeMeterMemory(settings->seed);
