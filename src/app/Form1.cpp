@@ -48,9 +48,10 @@ QFont gridFont() {
 } // namespace
 
 Form1::Form1(SerialPort& port, DeviceList& devices, Dialogs& dialogs, const Clock& clock,
-             ProgramControl& program, double twipsPerPixel, DeviceMonitor* monitor, QWidget* parent)
+             ProgramControl& program, double twipsPerPixel, const QLocale& locale,
+             DeviceMonitor* monitor, QWidget* parent)
     : QWidget(parent), m_dialogs(dialogs), m_clock(clock), m_twipsPerPixel(twipsPerPixel),
-      m_connection(port, devices, dialogs, program, *this, monitor) {
+      m_locale(locale), m_connection(port, devices, dialogs, program, *this, monitor) {
     buildControls();
 }
 
@@ -372,15 +373,17 @@ void Form1::C_Export_Click(int index) {
                           Dialogs::Icon::None);
         return;
     }
+    const QList<ExportKind> kinds = offeredExportKinds(m_locale);
     int filterIndex = 0;
     const QString name =
-        m_dialogs.saveFileName(exportDialogFilter(), m_lastExportName, &filterIndex);
+        m_dialogs.saveFileName(exportDialogFilter(kinds), m_lastExportName, &filterIndex);
     if (name.isEmpty())
         return;
     m_lastExportName = name;
 
     QString error;
-    if (!writeTableExport(name, filterIndex, m_clock.now(), FG_Mem->state(), range, &error)) {
+    const ExportKind chosen = kinds.value(filterIndex, kinds.constFirst());
+    if (!writeTableExport(name, chosen, m_clock.now(), FG_Mem->state(), range, &error)) {
         m_dialogs.message(QStringLiteral("The file could not be written:") + QChar(13) + name +
                               QChar(13) + error,
                           kTitle, Dialogs::Icon::Critical);

@@ -5,6 +5,7 @@
 #include "link/MeterConnection.h"
 #include "link/StatusTexts.h"
 
+#include <QLocale>
 #include <QString>
 #include <QWidget>
 
@@ -36,11 +37,12 @@ public:
     // The program's title, used as the caption of message boxes without one of their own.
     static inline const QString kTitle = QString::fromLatin1(statustext::kProgramTitle);
 
-    // Builds the controls; twipsPerPixel is the screen's factor (15 at 96 dpi). With a
-    // monitor, meters are looked for again whenever it reports devices arriving or leaving.
+    // Builds the controls; twipsPerPixel is the screen's factor (15 at 96 dpi), locale the
+    // user's, which decides the export kind offered first. With a monitor, meters are looked
+    // for again whenever it reports devices arriving or leaving.
     Form1(SerialPort& port, DeviceList& devices, Dialogs& dialogs, const Clock& clock,
-          ProgramControl& program, double twipsPerPixel, DeviceMonitor* monitor = nullptr,
-          QWidget* parent = nullptr);
+          ProgramControl& program, double twipsPerPixel, const QLocale& locale,
+          DeviceMonitor* monitor = nullptr, QWidget* parent = nullptr);
     ~Form1() override;
 
     // Start-up sequence; run once before the window is first shown.
@@ -123,6 +125,7 @@ private:
     // PixelTwipsY: the screen's vertical twips per pixel, given at construction since the
     // controls are placed by it before start-up.
     double m_twipsPerPixel = 15.0;
+    QLocale m_locale;
     MeterConnection m_connection;
     QString m_lastExportName;
     bool m_listClickFromMouse = false;

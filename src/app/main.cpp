@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
                                          : 96.0);
 
-    Form1 form(port, devices, dialogs, clock, program, factor, &monitor);
+    Form1 form(port, devices, dialogs, clock, program, factor, QLocale::system(), &monitor);
     dialogs.setParent(&form);
     form.Form_Load();
     form.show();

@@ -42,6 +42,31 @@ private:
     QMimeDatabase m_types;
 };
 
+// "*.csv" gives "csv"; a pattern that names no single extension gives none.
+QString extensionOf(const QString& pattern) {
+    const QString extension = pattern.startsWith(QStringLiteral("*.")) ? pattern.mid(2) : QString();
+    for (const QChar c : extension)
+        if (!c.isLetterOrNumber())
+            return QString();
+    return extension;
+}
+
+// A typed name without an extension gets the extension of the filter chosen when Save is
+// pressed, however that filter was chosen; a name with an extension stays as typed.
+class SaveDialog : public QFileDialog {
+public:
+    SaveDialog(QWidget* parent, QStringList extensions)
+        : QFileDialog(parent), m_extensions(std::move(extensions)) {}
+
+    void accept() override {
+        setDefaultSuffix(m_extensions.value(nameFilters().indexOf(selectedNameFilter())));
+        QFileDialog::accept();
+    }
+
+private:
+    QStringList m_extensions;
+};
+
 } // namespace
 
 void QtDialogs::message(const QString& text, const QString& caption, Icon icon) {
@@ -68,22 +93,22 @@ QString QtDialogs::saveFileName(const QString& filter, const QString& initialNam
     // description that already names its pattern is shown as it stands.
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList nameFilters;
+    QStringList extensions;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString& description = parts.at(i);
         const QString& pattern = parts.at(i + 1);
         nameFilters << (description.contains(pattern) ? description
                                                       : description + " (" + pattern + ")");
+        extensions << extensionOf(pattern);
     }
     NameOnlyIconProvider icons; // outlives the dialog, which uses it to its end
-    QFileDialog dialog(m_parent);
+    SaveDialog dialog(m_parent, extensions);
     dialog.setIconProvider(&icons);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(nameFilters);
     if (!nameFilters.isEmpty())
         dialog.selectNameFilter(nameFilters.constFirst());
-    // The chosen name is used exactly as given: no extension is added behind the user's back.
-    dialog.setDefaultSuffix(QString());
     if (!initialName.isEmpty())
         dialog.selectFile(initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -92,7 +92,7 @@ TEST(Resources, theWindowShowsBothPicturesAtTheirSize) {
     FakeDialogs dialogs;
     FixedClock clock;
     FakeProgram program;
-    Form1 form(port, devices, dialogs, clock, program, 15.0);
+    Form1 form(port, devices, dialogs, clock, program, 15.0, QLocale::c());
     EXPECT_EQ(form.picture1().pixmap().size(), QSize(160, 33));
     auto* help = qobject_cast<QLabel*>(&form.pHelp(1));
     ASSERT_NE(help, nullptr);

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 namespace {
 
 const QDateTime kExportedAt(QDate(2026, 12, 7), QTime(16, 51, 34));
@@ -83,4 +86,19 @@ TEST(WorkbookBytes, aTextTooLongForACellFailsWithTheLibrarysReasonInsteadOfBeing
     const QList<QStringList> rows{{"1", QString(40000, u'x')}};
     EXPECT_FALSE(workbookBytes(kExportedAt, kMemHeaders, rows, &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(WorkbookBytes, numbersStayReadableWhereTheProcessWritesDecimalsWithAComma) {
+    // What the toolkit makes of a German desktop's environment.
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "scripts/setup.sh makes it";
+    const std::optional<QByteArray> bytes =
+        workbookBytes(kExportedAt, kHeaders, {{"1", "", "", "", "0.120"}}, nullptr);
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "de_DE.UTF-8") << "the setting is restored";
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    ASSERT_TRUE(bytes);
+    QTemporaryDir dir;
+    const ReadWorkbook book = readBack(dir, *bytes);
+    ASSERT_TRUE(book.error.isEmpty()) << book.error.toStdString();
+    EXPECT_EQ(book.cells.value("E3").value.toDouble(), 0.12);
 }

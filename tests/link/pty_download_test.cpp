@@ -185,3 +185,29 @@ TEST(PtyDownload, droppedSlotEndsInDataCheckError) {
     EXPECT_EQ(reader.view.decodeCalls, 0);
     expectSlotRows(reader.view, metersim::makeMeterMemory(9), 57);
 }
+
+TEST(PtyDownload, aTransferCountsOnlyItsOwnSlotsAfterABrokenOffOne) {
+    const metersim::MeterMemory memory = metersim::makeMeterMemory(5);
+    for (const int lostSlot : {30, 0}) {
+        SCOPED_TRACE(lostSlot);
+        RawPty line;
+        ASSERT_FALSE(line.device().isEmpty());
+        Reader reader(line.device());
+        QString error;
+        ASSERT_TRUE(reader.open(&error)) << qPrintable(error);
+
+        // Cancelled on the meter after slot 59.
+        metersim::DownloadFaults cancelled;
+        cancelled.stopAfter = 59;
+        ASSERT_TRUE(line.send(metersim::downloadText(memory, cancelled)));
+        ASSERT_TRUE(waitUntil([&] { return reader.view.statusText(1) == u"60%"; }, kDownloadMs));
+
+        metersim::DownloadFaults lost;
+        lost.dropSlots = {lostSlot};
+        ASSERT_TRUE(line.send(metersim::downloadText(memory, lost)));
+        ASSERT_TRUE(reader.waitForCompletion());
+        EXPECT_EQ(reader.view.statusText(0), QStringLiteral("Data check error."));
+        EXPECT_EQ(reader.view.statusText(1), QStringLiteral("Please try again."));
+        EXPECT_EQ(reader.view.decodeCalls, 0);
+    }
+}

@@ -1,16 +1,15 @@
 // The real save dialog, answered by the test as a user would: the filters it offers, the one
 // selected at first, and the filter and name it hands back.
 #include "QtPrinters.h"
+#include "SaveDialogAnswer.h"
 #include "WaitUntil.h"
 #include "qt/QtDialogs.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QMessageBox>
 #include <QStyle>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -24,40 +23,14 @@ namespace {
 
 constexpr char kFilters[] = "Comma Separated Files (*.csv)|*.csv|Excel Workbook (*.xlsx)|*.xlsx";
 
-// The dialog on the screen, found among the top-level widgets: the toolkit's record of the
-// active modal window can lag behind the dialog being shown.
-template <typename Dialog> Dialog* shownDialog() {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* dialog = qobject_cast<Dialog*>(widget); dialog && dialog->isVisible())
-            return dialog;
-    return nullptr;
-}
-
-// Runs answer on the dialog once it is shown.
-template <typename Dialog> void whenShownAs(std::function<void(Dialog&)> answer) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (Dialog* dialog = shownDialog<Dialog>()) {
-            timer->stop();
-            timer->deleteLater();
-            answer(*dialog);
-        }
-    });
-    timer->start(10);
-}
-
-void whenShown(std::function<void(QFileDialog&)> answer) {
-    whenShownAs<QFileDialog>(std::move(answer));
-}
-
 } // namespace
 
-TEST(QtSaveDialog, offersBothFiltersWithCsvFirstAndReportsTheOneLeftSelected) {
+TEST(QtSaveDialog, offersTheFiltersInOrderAndANameWithoutExtensionGetsTheSelectedFiltersOne) {
     QTemporaryDir dir;
     QtDialogs dialogs;
     QStringList offered;
     QString selectedAtFirst;
-    whenShown([&](QFileDialog& dialog) {
+    whenSaveDialogShown([&](QFileDialog& dialog) {
         offered = dialog.nameFilters();
         selectedAtFirst = dialog.selectedNameFilter();
         dialog.selectNameFilter(QStringLiteral("Excel Workbook (*.xlsx)"));
@@ -69,13 +42,13 @@ TEST(QtSaveDialog, offersBothFiltersWithCsvFirstAndReportsTheOneLeftSelected) {
     EXPECT_EQ(offered, QStringList({"Comma Separated Files (*.csv)", "Excel Workbook (*.xlsx)"}));
     EXPECT_EQ(selectedAtFirst, "Comma Separated Files (*.csv)");
     EXPECT_EQ(filterIndex, 1);
-    EXPECT_EQ(name, dir.filePath(QStringLiteral("week"))); // no extension added
+    EXPECT_EQ(name, dir.filePath(QStringLiteral("week.xlsx"))); // the chosen filter's
 }
 
-TEST(QtSaveDialog, theCsvFilterLeftAloneIsFilterZeroAndCancelGivesNoName) {
+TEST(QtSaveDialog, aTypedExtensionStaysWhateverTheFilterAndCancelGivesNoName) {
     QTemporaryDir dir;
     QtDialogs dialogs;
-    whenShown([&](QFileDialog& dialog) {
+    whenSaveDialogShown([&](QFileDialog& dialog) {
         dialog.selectFile(dir.filePath(QStringLiteral("week.xlsx")));
         static_cast<QDialog&>(dialog).accept(); // as the Save button does
     });
@@ -84,7 +57,7 @@ TEST(QtSaveDialog, theCsvFilterLeftAloneIsFilterZeroAndCancelGivesNoName) {
               dir.filePath(QStringLiteral("week.xlsx")));
     EXPECT_EQ(filterIndex, 0);
 
-    whenShown([](QFileDialog& dialog) { dialog.reject(); });
+    whenSaveDialogShown([](QFileDialog& dialog) { dialog.reject(); });
     EXPECT_EQ(dialogs.saveFileName(kFilters, QString(), &filterIndex), QString());
 }
 
@@ -98,7 +71,7 @@ TEST(QtSaveDialog, showingAFolderOpensNoneOfItsFilesYetListsTheirTypes) {
     const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(file.fileName()).constData(), IN_OPEN), 0);
     QString type;
-    whenShown([&](QFileDialog& dialog) {
+    whenSaveDialogShown([&](QFileDialog& dialog) {
         const auto* model = dialog.findChild<QFileSystemModel*>();
         waitUntil([&] { return !(type = model->type(model->index(file.fileName()))).isEmpty(); },
                   5000);

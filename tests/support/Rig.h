@@ -25,7 +25,8 @@ struct Rig {
 
     explicit Rig(QStringList names = {}, double factor = 15.0) {
         devices.names = std::move(names);
-        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, factor, &monitor);
+        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, factor, QLocale::c(),
+                                       &monitor);
     }
     // Moves the real pointer over the measurement table (pixels from its corner), so the grid
     // knows the column under it.
