@@ -102,7 +102,8 @@ void exportHundredRows(benchmark::State& state, const char* fileName) {
     const QDateTime at = w.clock.now();
     for (auto _ : state) {
         QString error;
-        if (!writeTableExport(name, 0, at, w.form->fgMem().state(), RowRange{1, 100}, &error)) {
+        if (!writeTableExport(name, ExportKind::Csv, at, w.form->fgMem().state(), RowRange{1, 100},
+                              &error)) {
             state.SkipWithError(qPrintable(error));
             break;
         }

@@ -50,6 +50,12 @@ if(PX417_BUILD_TESTS)
              COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-udev-rule.sh
                      ${PROJECT_SOURCE_DIR}/packaging/udev/70-px417.rules)
     set_tests_properties(udev_rule_check PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+    add_test(NAME udev_rule_check_with_package_installed
+             COMMAND ${PROJECT_SOURCE_DIR}/tests/packaging/installed_udev_rule_test.sh
+                     ${CMAKE_BINARY_DIR} ${PROJECT_SOURCE_DIR}/scripts/check-udev-rule.sh
+                     ${PROJECT_SOURCE_DIR}/packaging/udev/70-px417.rules)
+    set_tests_properties(udev_rule_check_with_package_installed
+                         PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
 endif()
 
 set(CPACK_GENERATOR DEB)

@@ -1,26 +1,37 @@
-# px417_add_test(<name> SOURCES <files...> LIBS <targets...>)
-# One GoogleTest executable; every case becomes its own CTest test, run offscreen.
+# px417_add_test(<name> [WIDGETS] SOURCES <files...> LIBS <targets...>)
+# One GoogleTest executable; every case becomes its own CTest test, run offscreen. It runs
+# under a QCoreApplication and links no widget, unless WIDGETS asks for a QApplication.
 include(GoogleTest)
 function(px417_add_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "WIDGETS" "" "SOURCES;LIBS" ${ARGN})
+    set(main px417_testmain_core)
+    if(ARG_WIDGETS)
+        set(main px417_testmain)
+    endif()
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} px417_testmain GTest::gtest Qt6::Test)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${main} GTest::gtest Qt6::Test)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 30
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 endfunction()
 
-# px417_add_folder_tests(LIBS <targets...>)
+# px417_add_folder_tests([WIDGETS] LIBS <targets...>)
 # Every *_test.cpp in the calling folder becomes its own test executable, so one broken test
-# file does not stop the others from building. Each links the shared test support.
+# file does not stop the others from building. Each links the libraries it tests and the test
+# support that links no widget; the window's tests add px417_test_support to LIBS.
 function(px417_add_folder_tests)
-    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "WIDGETS" "" "LIBS" ${ARGN})
+    set(widgets)
+    if(ARG_WIDGETS)
+        set(widgets WIDGETS)
+    endif()
     file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
     file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     foreach(src ${tests})
         get_filename_component(stem ${src} NAME_WE)
-        px417_add_test(${stem} SOURCES ${src} ${support} LIBS ${ARG_LIBS} px417_test_support)
+        px417_add_test(${stem} ${widgets} SOURCES ${src} ${support}
+                       LIBS ${ARG_LIBS} px417_test_core_support)
         target_include_directories(${stem} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
     endforeach()
 endfunction()

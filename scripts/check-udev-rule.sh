@@ -8,8 +8,11 @@
 #
 # udevadm test reads /sys and the rules folders, and writes its database under /run and links
 # under /dev: it runs in a private mount namespace with a made-up /sys, the rule alone in
-# /etc/udev/rules.d, and empty /run and /dev, so the machine is left as it was. That needs root;
-# without it, or without udevadm, the check is skipped (exit 77).
+# /etc/udev/rules.d, and empty /run and /dev, so the machine is left as it was. The system's
+# other rules folders are read from copies without any file of the rule's name, so that an
+# installed package's copy neither stands in for the rule under test nor is reported as
+# overridden by it. That needs root; without it, or without udevadm, the check is skipped
+# (exit 77).
 set -euo pipefail
 
 RULE="$(realpath "${1:?usage: check-udev-rule.sh <rules file>}")"
@@ -65,11 +68,28 @@ find "$SYS" -type l | while read -r link; do
     case "$target" in "$SYS"*) ln -sfn "/sys${target#"$SYS"}" "$link" ;; esac
 done
 
+# Pairs of a private copy and the system's folder it stands in for; a folder reached twice (a
+# merged /usr makes /lib/udev the same as /usr/lib/udev) is copied once.
+system_rules=()
+for dir in /usr/lib/udev/rules.d /usr/local/lib/udev/rules.d /lib/udev/rules.d; do
+    [ -d "$dir" ] || continue
+    real="$(realpath "$dir")"
+    [[ " ${system_rules[*]} " == *" $real "* ]] && continue
+    copy="$WORK/system${#system_rules[@]}"
+    mkdir -p "$copy"
+    cp -a "$real/." "$copy/"
+    rm -f "$copy/$NAME"
+    system_rules+=("$copy" "$real")
+done
+
 run() {
     unshare -m --propagation private sh -c '
+        work=$1 tty=$2; shift 2
+        while [ $# -gt 0 ]; do mount --bind "$1" "$2" || exit 1; shift 2; done
         mount -t tmpfs none /run && mount -t tmpfs none /dev &&
-        mount --bind "$1/rules" /etc/udev/rules.d && mount --bind "$1/sys" /sys &&
-        SYSTEMD_DEVICE_VERIFY_SYSFS=0 udevadm test --action=add "/sys/class/tty/$2"' sh "$WORK" "$1" 2>&1
+        mount --bind "$work/rules" /etc/udev/rules.d && mount --bind "$work/sys" /sys &&
+        SYSTEMD_DEVICE_VERIFY_SYSFS=0 udevadm test --action=add "/sys/class/tty/$tty"' \
+        sh "$WORK" "$1" "${system_rules[@]}" 2>&1
 }
 
 failed=0

@@ -11,7 +11,7 @@ PACKAGES=(
     libxlsxwriter-dev python3-openpyxl
     fonts-crosextra-carlito fonts-liberation2
     xvfb xauth imagemagick xdotool x11-utils
-    libudev-dev udev util-linux
+    libudev-dev udev util-linux locales
 )
 # Callers may ask for more: test.sh adds the clang tool chain of the sanitizer and fuzz builds.
 PACKAGES+=(${PX417_EXTRA_PACKAGES:-})
@@ -23,12 +23,17 @@ for p in "${PACKAGES[@]}"; do
     fi
 done
 
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
-    SUDO=""
-    if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
     $SUDO apt-get update -q
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+# The workbook export is tested under a German numeric locale, as a German desktop runs it.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf-\?8'; then
+    echo "Generating the de_DE.UTF-8 locale"
+    $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

@@ -2,6 +2,7 @@
 
 #include "Child.h"
 #include "LiveReader.h"
+#include "MeterName.h"
 #include "link/StatusTexts.h"
 
 #include <QEventLoop>
@@ -16,7 +17,6 @@ namespace bench {
 
 namespace {
 
-const QString kMeterName = QStringLiteral("Arduino USB Serial Light Adapter (COM181)");
 const QString kSending = QStringLiteral("px417-meter-sim: sending ");
 const QString kSent = QStringLiteral("px417-meter-sim: download sent");
 constexpr int kIdleMs = 300;
@@ -30,7 +30,7 @@ LineRun runDownloads(const QString& simPath, int baud, int repeat) {
     Child sim;
     if (!sim.start(simPath,
                    {QStringLiteral("--speed"), QString::number(baud), QStringLiteral("--repeat"),
-                    QString::number(repeat), QStringLiteral("--name"), kMeterName,
+                    QString::number(repeat), QStringLiteral("--name"), kMeter181,
                     QStringLiteral("--exit-after")},
                    {}, true, &run.error))
         return run;

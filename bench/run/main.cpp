@@ -20,7 +20,9 @@ using namespace bench;
 namespace {
 
 constexpr int kWindowTimeoutMs = 20000;
-constexpr double kStartupFactor = 1.3;
+// The guard on start-up: the first frame within this factor of the empty window's. The earlier
+// target of 1.3x was withdrawn (docs/PERFORMANCE.md says why); the guard catches a regression.
+constexpr double kStartupGuard = 1.7;
 constexpr double kFilledTargetMs = 20.0;
 constexpr double kCpuShareTarget = 0.03;
 constexpr int kBaud = 9600;
@@ -133,13 +135,13 @@ bool measureStartup(int runs) {
     row("peak memory, median (MiB)", median(reader.peakKb) / 1024, median(floor.peakKb) / 1024,
         median(text.peakKb) / 1024);
     const double ratio = floorShown > 0 ? readerShown / floorShown : 0;
-    say(QStringLiteral("   start-up ratio %1x (target within %2x): %3")
+    say(QStringLiteral("   start-up ratio %1x (guard within %2x of the empty window): %3")
             .arg(ratio, 0, 'f', 2)
-            .arg(kStartupFactor, 0, 'f', 1)
-            .arg(verdict(ratio <= kStartupFactor)));
+            .arg(kStartupGuard, 0, 'f', 1)
+            .arg(verdict(ratio <= kStartupGuard)));
     say(QStringLiteral("   peak memory ratio %1x")
             .arg(median(reader.peakKb) / std::max(1.0, median(floor.peakKb)), 0, 'f', 2));
-    return ratio <= kStartupFactor;
+    return ratio <= kStartupGuard;
 }
 
 bool measurePaced(int runs) {

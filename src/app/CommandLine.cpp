@@ -1,57 +1,38 @@
 #include "app/CommandLine.h"
 
 #include "cli/Arguments.h"
+#include "cli/CommandOutput.h"
+#include "cli/ExitStatus.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace commandline {
 
-namespace {
-
-QCommandLineOption helpOption() {
-    return QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
-                              QStringLiteral("Displays this help."));
-}
-
-} // namespace
-
-std::optional<int> handleBeforeApplication(const QStringList& arguments) {
-    QCommandLineParser parser;
-    describe(parser);
-    if (!parser.parse(arguments))
+std::optional<int> handleBeforeApplication(const QStringList& arguments, QString* keptFile) {
+    const Arguments parsed = parseArguments(arguments);
+    switch (parsed.mode) {
+    case Mode::Window:
+        *keptFile = parsed.file;
         return std::nullopt;
-    if (parser.isSet(helpOption())) {
-        // Without an application object the parser cannot know the program's name.
-        QString text = parser.helpText();
-        text.replace(QStringLiteral("<executable_name>"), QCoreApplication::applicationName());
-        std::fputs(qPrintable(text), stdout);
-        return EXIT_SUCCESS;
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
+    case Mode::Help:
+        std::fputs(qPrintable(helpText()), stdout);
+        return exitstatus::kOk;
+    case Mode::Version:
         std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
                     qPrintable(QCoreApplication::applicationVersion()));
-        return EXIT_SUCCESS;
+        return exitstatus::kOk;
+    case Mode::Export:
+    case Mode::Capture:
+        // The window program is started by px417 for everything else; these are its own.
+        printError(QStringLiteral("--export and --capture are options of px417"));
+        return exitstatus::kUsage;
+    case Mode::Invalid:
+        printError(parsed.error + QStringLiteral("; see --help"));
+        return exitstatus::kUsage;
     }
-    return std::nullopt;
-}
-
-QString rejectUnknown(const QCoreApplication& app) {
-    QCommandLineParser parser;
-    describe(parser);
-    parser.process(app); // prints the parser's error and exits 1 on an unknown option
-    // One kept download to open.
-    if (parser.positionalArguments().size() > 1) {
-        std::fprintf(stderr, "%s: unexpected argument \"%s\"; see --help\n",
-                     qPrintable(QCoreApplication::applicationName()),
-                     qPrintable(parser.positionalArguments().at(1)));
-        std::fflush(stderr);
-        std::exit(EXIT_FAILURE);
-    }
-    return parser.positionalArguments().value(0);
+    return exitstatus::kUsage;
 }
 
 QStringList argumentList(int argc, char** argv) {

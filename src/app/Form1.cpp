@@ -8,6 +8,8 @@
 #include "export/TableExport.h"
 #include "link/SlotTable.h"
 #include "link/StatusTexts.h"
+#include "qt/EnterClick.h"
+#include "qt/FocusMark.h"
 #include "qt/Grid.h"
 #include "qt/MouseCodes.h"
 #include "qt/Twips.h"
@@ -20,6 +22,8 @@
 #include <QDropEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
@@ -48,10 +52,10 @@ QFont gridFont() {
 } // namespace
 
 Form1::Form1(SerialPort& port, DeviceList& devices, Dialogs& dialogs, const Clock& clock,
-             ProgramControl& program, double twipsPerPixel, DeviceMonitor* monitor,
-             DownloadKeeper* keeper, QWidget* parent)
+             ProgramControl& program, double twipsPerPixel, const QLocale& locale,
+             DeviceMonitor* monitor, DownloadKeeper* keeper, QWidget* parent)
     : QWidget(parent), m_dialogs(dialogs), m_clock(clock), m_twipsPerPixel(twipsPerPixel),
-      m_connection(port, devices, dialogs, program, *this, monitor, keeper) {
+      m_locale(locale), m_connection(port, devices, dialogs, program, *this, monitor, keeper) {
     buildControls();
     setAcceptDrops(true);
 }
@@ -114,7 +118,12 @@ void Form1::buildControls() {
     place(C_Export[1], layout::kExportSelection);
 
     Picture1 = new QLabel(this);
-    Picture1->setPixmap(QPixmap(QStringLiteral(":/px417/logo.png")));
+    // The picture drawn at twice the size is taken on screens at 200%, where scaling the
+    // small one up would blur it.
+    const QPixmap logo(QStringLiteral(":/px417/logo.png"));
+    QIcon logos(logo);
+    logos.addFile(QStringLiteral(":/px417/logo@2x.png"));
+    Picture1->setPixmap(logos.pixmap(logo.size(), devicePixelRatioF()));
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(Picture1, layout::kLogo);
 
@@ -130,8 +139,13 @@ void Form1::buildControls() {
     place(FG_Data, layout::kTable);
     FG_Data->hide();
 
-    for (QPushButton* b : {C_Export[0], C_Export[1], C_Clear, C_Help})
+    for (QPushButton* b : {C_Export[0], C_Export[1], C_Clear, C_Help}) {
         b->setAutoFillBackground(true);
+        clickOnEnter(b);
+    }
+    for (QWidget* control : {static_cast<QWidget*>(FG_Mem), static_cast<QWidget*>(FG_Data),
+                             static_cast<QWidget*>(L_COM_Ports)})
+        new FocusMark(control);
 
     setTabOrder(FG_Data, L_COM_Ports);
     setTabOrder(L_COM_Ports, FG_Mem);
@@ -308,6 +322,13 @@ void Form1::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
 }
 
+void Form1::keyPressEvent(QKeyEvent* event) {
+    // A page key that the focused control has no use for (the "Help" button just clicked, say)
+    // scrolls the help page while it is shown.
+    if (!m_help->scrollByKey(event))
+        QWidget::keyPressEvent(event);
+}
+
 void Form1::mouseReleaseEvent(QMouseEvent* event) {
     if (overBackground(event))
         Form_MouseUp(mouse::buttonCode(event->button()), mouse::shiftCode(event->modifiers()));
@@ -383,15 +404,17 @@ void Form1::C_Export_Click(int index) {
                           Dialogs::Icon::None);
         return;
     }
+    const QList<ExportKind> kinds = offeredExportKinds(m_locale);
     int filterIndex = 0;
     const QString name =
-        m_dialogs.saveFileName(exportDialogFilter(), m_lastExportName, &filterIndex);
+        m_dialogs.saveFileName(exportDialogFilter(kinds), m_lastExportName, &filterIndex);
     if (name.isEmpty())
         return;
     m_lastExportName = name;
 
     QString error;
-    if (!writeTableExport(name, filterIndex, m_clock.now(), FG_Mem->state(), range, &error)) {
+    const ExportKind chosen = kinds.value(filterIndex, kinds.constFirst());
+    if (!writeTableExport(name, chosen, m_clock.now(), FG_Mem->state(), range, &error)) {
         m_dialogs.message(QStringLiteral("The file could not be written:") + QChar(13) + name +
                               QChar(13) + error,
                           kTitle, Dialogs::Icon::Critical);

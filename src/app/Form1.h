@@ -5,6 +5,7 @@
 #include "link/MeterConnection.h"
 #include "link/StatusTexts.h"
 
+#include <QLocale>
 #include <QString>
 #include <QWidget>
 
@@ -28,7 +29,8 @@ class QScrollBar;
 class SerialPort;
 class StatusLine;
 
-// The reader's one window: its controls, its form-level state and every handler.
+// The reader's one window: its controls, its form-level state and the wiring of its handlers.
+// The serial handlers call the meter connection, which the window owns and serves as its view.
 // Collaborators that reach outside the process come in through the constructor.
 class Form1 : public QWidget, private ConnectionView {
     Q_OBJECT
@@ -36,12 +38,14 @@ public:
     // The program's title, used as the caption of message boxes without one of their own.
     static inline const QString kTitle = QString::fromLatin1(statustext::kProgramTitle);
 
-    // Builds the controls; twipsPerPixel is the screen's factor (15 at 96 dpi). With a
-    // monitor, meters are looked for again whenever it reports devices arriving or leaving.
-    // With a keeper, every download that passes its check is kept before it is decoded.
+    // Builds the controls; twipsPerPixel is the screen's factor (15 at 96 dpi), locale the
+    // user's, which decides the export kind offered first. With a monitor, meters are looked
+    // for again whenever it reports devices arriving or leaving. With a keeper, every download
+    // that passes its check is kept before it is decoded.
     Form1(SerialPort& port, DeviceList& devices, Dialogs& dialogs, const Clock& clock,
-          ProgramControl& program, double twipsPerPixel, DeviceMonitor* monitor = nullptr,
-          DownloadKeeper* keeper = nullptr, QWidget* parent = nullptr);
+          ProgramControl& program, double twipsPerPixel, const QLocale& locale,
+          DeviceMonitor* monitor = nullptr, DownloadKeeper* keeper = nullptr,
+          QWidget* parent = nullptr);
     ~Form1() override;
 
     // Start-up sequence; run once before the window is first shown.
@@ -98,6 +102,7 @@ public:
     QString lastExportName() const { return m_lastExportName; }
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -129,6 +134,7 @@ private:
     // PixelTwipsY: the screen's vertical twips per pixel, given at construction since the
     // controls are placed by it before start-up.
     double m_twipsPerPixel = 15.0;
+    QLocale m_locale;
     MeterConnection m_connection;
     QString m_lastExportName;
     bool m_listClickFromMouse = false;

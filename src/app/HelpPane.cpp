@@ -3,10 +3,14 @@
 #include "help/HelpScroll.h"
 #include "qt/Twips.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 HelpPane::HelpPane(double twipsPerPixel, QWidget* parent)
     : QWidget(parent), m_twipsPerPixel(twipsPerPixel) {
@@ -21,7 +25,31 @@ HelpPane::HelpPane(double twipsPerPixel, QWidget* parent)
     place(m_bar, layout::kHelpScrollBar);
     m_bar->setRange(0, 0);
     m_bar->setSingleStep(1);
+    // The keys act on the scroll bar, which steps as its arrows, its trough and its ends do;
+    // a click on the picture or a Tab gives it the focus.
+    m_bar->setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(Qt::ClickFocus);
+    setFocusProxy(m_bar);
+    m_picture->installEventFilter(this);
     hide();
+}
+
+bool HelpPane::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_picture && event->type() == QEvent::Wheel) {
+        QCoreApplication::sendEvent(m_bar, event);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool HelpPane::scrollByKey(QKeyEvent* event) {
+    static constexpr int kPageKeys[] = {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home,
+                                        Qt::Key_End};
+    if (isHidden() ||
+        std::find(std::begin(kPageKeys), std::end(kPageKeys), event->key()) == std::end(kPageKeys))
+        return false;
+    QCoreApplication::sendEvent(m_bar, event);
+    return true;
 }
 
 void HelpPane::place(QWidget* w, const layout::TwipsRect& r) const {

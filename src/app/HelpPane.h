@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QKeyEvent;
 class QLabel;
 class QScrollBar;
 
@@ -22,9 +23,16 @@ public:
     void toggle();
     // Moves the picture to the bar's value.
     void scrollPicture();
+    // While the page is shown, hands a page key (PageUp, PageDown, Home, End) that no control
+    // took to the scroll bar and returns true; otherwise returns false.
+    bool scrollByKey(QKeyEvent* event);
 
     QWidget& picture() const;
     QScrollBar& scrollBar() const { return *m_bar; }
+
+protected:
+    // The wheel over the picture turns the scroll bar, notch for notch.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void place(QWidget* w, const layout::TwipsRect& r) const;

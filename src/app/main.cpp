@@ -16,13 +16,14 @@
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("px417"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PX417_VERSION));
-    // Before QApplication, which needs a display and aborts without one.
-    if (const auto status =
-            commandline::handleBeforeApplication(commandline::argumentList(argc, argv)))
+    // Before QApplication, which needs a display and aborts without one: help, version and a
+    // refused argument all end here.
+    QString keptFile;
+    if (const auto status = commandline::handleBeforeApplication(
+            commandline::argumentList(argc, argv), &keptFile))
         return *status;
 
     QApplication app(argc, argv);
-    const QString keptFile = commandline::rejectUnknown(app);
     // No display name: the toolkit would append it to every window title, the window's own
     // caption and "Connection error" included. Boxes without a caption pass Form1::kTitle.
 
@@ -43,7 +44,8 @@ int main(int argc, char** argv) {
                                          : 96.0);
 
     DownloadStore store(DownloadStore::defaultFolder());
-    Form1 form(port, devices, dialogs, clock, program, factor, &monitor, &store);
+    Form1 form(port, devices, dialogs, clock, program, factor, QLocale::system(), &monitor,
+               &store);
     dialogs.setParent(&form);
     form.Form_Load();
     form.show();

@@ -6,8 +6,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
-#include <algorithm>
-
 namespace commandline {
 
 namespace {
@@ -32,6 +30,34 @@ const QCommandLineOption kTimeout(QStringLiteral("timeout"),
                                                  "seconds."),
                                   QStringLiteral("SECONDS"));
 
+// The options QApplication takes out of the arguments itself (with the X11 platform's), so that
+// "-platform xcb --help" still reads as help. Known here only to be let through; the help text
+// leaves them out.
+void addToolkitOptions(QCommandLineParser& parser) {
+    static constexpr const char* kWithValue[] = {"platform",      "platformpluginpath",
+                                                 "platformtheme", "plugin",
+                                                 "qmljsdebugger", "qwindowgeometry",
+                                                 "geometry",      "qwindowicon",
+                                                 "icon",          "qwindowtitle",
+                                                 "title",         "session",
+                                                 "display",       "name",
+                                                 "visual",        "style",
+                                                 "stylesheet"};
+    static constexpr const char* kFlags[] = {"reverse", "nograb", "dograb", "widgetcount",
+                                             "testability"};
+    const auto add = [&parser](const char* name, bool withValue) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        if (withValue)
+            option.setValueName(QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    };
+    for (const char* name : kWithValue)
+        add(name, true);
+    for (const char* name : kFlags)
+        add(name, false);
+}
+
 QCommandLineOption helpOption() {
     return QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
                               QStringLiteral("Displays this help."));
@@ -44,13 +70,6 @@ void describeCommands(QCommandLineParser& parser) {
                                  QStringLiteral("A kept download: opened in the window, or "
                                                 "written by --export."),
                                  QStringLiteral("[FILE]"));
-}
-
-bool namesCommand(const QString& argument) {
-    for (const QString& name : {QStringLiteral("--export"), QStringLiteral("--capture")})
-        if (argument == name || argument.startsWith(name + u'='))
-            return true;
-    return false;
 }
 
 Arguments invalid(const QString& error) {
@@ -72,18 +91,22 @@ void describe(QCommandLineParser& parser) {
             "There are no settings: a single meter is chosen by itself, and the transfer is\n"
             "started on the meter. Every download that passes its check is kept as a file in "
             "the\nuser's data folder (~/.local/share/px417/downloads); FILE opens one again."));
+    // The toolkit's options are single-dash words ("-platform"), not bundled letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     // The parser's own help option would add --help-all, whose toolkit part needs a display.
     parser.addOption(helpOption());
     parser.addVersionOption();
+    addToolkitOptions(parser);
 }
 
 Arguments parseArguments(const QStringList& raw) {
     QCommandLineParser parser;
     describeCommands(parser);
     if (!parser.parse(raw)) {
-        if (std::any_of(raw.begin() + qMin<qsizetype>(1, raw.size()), raw.end(), namesCommand))
-            return invalid(parser.errorText());
-        return {};
+        QString error = parser.errorText();
+        if (error.endsWith(u'.'))
+            error.chop(1); // "; see --help" follows
+        return invalid(error);
     }
     Arguments arguments;
     if (parser.isSet(helpOption())) {
@@ -126,7 +149,8 @@ Arguments parseArguments(const QStringList& raw) {
         return arguments;
     }
     if (positional.size() > 1)
-        return invalid(QStringLiteral("one FILE at a time"));
+        return invalid(QStringLiteral("unexpected argument \"%1\"").arg(positional.at(1)));
+    arguments.file = positional.value(0);
     return arguments;
 }
 
@@ -140,11 +164,12 @@ QString helpText() {
            QStringLiteral("\n--export and --capture need no display. Exit statuses:\n"
                           "  %1  OUT was written (--capture: the download was kept too, where it "
                           "could be).\n"
-                          "  %2  A wrong command line, OUT could not be written, or a signal ended "
-                          "the wait.\n"
-                          "  %3  --export: FILE is no kept download. --capture: no meter, several "
-                          "meters\n"
-                          "     without --port, or the port cannot be opened.\n"
+                          "  %2  OUT could not be written, or a signal ended the wait.\n"
+                          "  %3  A command line that cannot be used. --export: FILE is no kept "
+                          "download.\n"
+                          "     --capture: no meter, several meters without --port, or the port "
+                          "cannot be\n"
+                          "     opened.\n"
                           "  %4  --capture: the download failed its check; nothing was written.\n"
                           "  %5  --capture: the line to the meter was lost.\n"
                           "  %6  --capture: the time set by --timeout ran out.\n")

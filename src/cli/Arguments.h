@@ -13,7 +13,7 @@ enum class Mode { Window, Help, Version, Export, Capture, Invalid };
 struct Arguments {
     Mode mode = Mode::Window;
     QString out;
-    // --export: the kept download to write.
+    // --export: the kept download to write; the window: the one to open, or empty.
     QString file;
     // --capture: "COMn", a device node, or empty for the only meter.
     QString port;
@@ -26,9 +26,8 @@ struct Arguments {
 // The program's description with --help and --version, which the window shares.
 void describe(QCommandLineParser& parser);
 
-// Reads the raw arguments (the program's name first). Arguments this parser does not know
-// are left to the window, which knows the toolkit's options, unless --export or --capture
-// is among them.
+// Reads the raw arguments (the program's name first). The toolkit's own options are let
+// through for the window; any other unknown option, or a second FILE, makes Mode::Invalid.
 Arguments parseArguments(const QStringList& arguments);
 
 // The text --help prints: options, the commands and their exit statuses.

@@ -4,8 +4,10 @@
 namespace exitstatus {
 
 inline constexpr int kOk = 0;
-// A wrong command line, OUT not written, or ended by a signal.
+// OUT not written, the window program not started, or ended by a signal.
 inline constexpr int kFailed = 1;
+// A command line that cannot be used, as command-line tools report it.
+inline constexpr int kUsage = 2;
 // --export: FILE is no kept download. --capture: no meter, several without --port, or the
 // port cannot be opened.
 inline constexpr int kNoDownload = 2;

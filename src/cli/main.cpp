@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
         return exitstatus::kOk;
     case commandline::Mode::Invalid:
         printError(arguments.error + QStringLiteral("; see --help"));
-        return exitstatus::kFailed;
+        return exitstatus::kUsage;
     case commandline::Mode::Export:
     case commandline::Mode::Capture:
         break;

@@ -14,8 +14,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <clocale>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -96,6 +98,28 @@ std::vector<double> columnWidths(const QStringList& header, const QList<QStringL
     return widths;
 }
 
+// The library prints numbers with the C library, which follows the process's numeric locale
+// (the toolkit sets it from the environment): under a German one 0.12 would be stored as
+// "0,12", which spreadsheets read as 0. The export runs on the one user-interface thread, so
+// the process-wide setting may be switched for its length.
+class CNumbersWhileAlive {
+public:
+    CNumbersWhileAlive() {
+        if (const char* current = std::setlocale(LC_NUMERIC, nullptr))
+            m_saved = current;
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    ~CNumbersWhileAlive() {
+        if (!m_saved.empty())
+            std::setlocale(LC_NUMERIC, m_saved.c_str());
+    }
+    CNumbersWhileAlive(const CNumbersWhileAlive&) = delete;
+    CNumbersWhileAlive& operator=(const CNumbersWhileAlive&) = delete;
+
+private:
+    std::string m_saved;
+};
+
 QString failure(lxw_error error, int systemError) {
     QString reason = QString::fromUtf8(lxw_strerror(error));
     if (systemError != 0)
@@ -134,6 +158,7 @@ std::optional<QByteArray> workbookBytes(const QDateTime& exportedAt, const QStri
     const QByteArray folder = QFile::encodeName(scratch.path());
     const QByteArray path = QFile::encodeName(scratch.filePath(QStringLiteral("export.xlsx")));
 
+    const CNumbersWhileAlive cNumbers;
     lxw_workbook_options options{};
     options.tmpdir = const_cast<char*>(folder.constData());
     lxw_workbook* book = workbook_new_opt(path.constData(), &options);

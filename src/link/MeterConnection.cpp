@@ -88,8 +88,8 @@ void MeterConnection::connectChosen() {
         connectionFailed(error);
         return;
     }
-    // A partial packet of the previous line would swallow slot 0 of the next download.
-    m_reception.discardPending();
+    // Choosing a meter ends whatever transfer was under way, on this line or the last.
+    m_reception.endTransfer();
     m_view.setStatusText(0, QString::fromLatin1(statustext::kReady));
     m_view.setStatusText(1, statustext::comText(m_comPort));
     runPendingDiscovery();

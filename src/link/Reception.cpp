@@ -29,6 +29,7 @@ bool isUsable(int slot, qsizetype fieldCount) {
 
 void Reception::resetFlags() {
     m_slotReceived.fill(0);
+    m_lastSlot.reset();
 }
 
 void Reception::onComm(const QByteArray& waiting, ReceptionView& view) {
@@ -48,13 +49,13 @@ void Reception::onComm(const QByteArray& waiting, ReceptionView& view) {
     }
 }
 
-void Reception::discardPending() {
+void Reception::endTransfer() {
+    resetFlags();
     m_framer.clear();
 }
 
 void Reception::lineLost(ReceptionView& view) {
-    resetFlags();
-    m_framer.clear();
+    endTransfer();
     view.setStatusText(0, QString::fromLatin1(kConnectionLost));
     view.setStatusText(1, QString::fromLatin1(kPleaseReconnect));
 }
@@ -77,6 +78,11 @@ std::optional<int> Reception::handlePacket(const QByteArray& packet, ReceptionVi
     if (!slot)
         return std::nullopt;
 
+    // The meter sends slot 0 first and then ascending slots, so a step back means a new
+    // transfer began. The slots of a broken-off one must not fill this one's gaps.
+    if (m_lastSlot && *slot < *m_lastSlot)
+        resetFlags();
+    m_lastSlot = slot;
     if (isUsable(*slot, fields.size())) {
         m_slotReceived[static_cast<size_t>(*slot)] = 1;
         rememberPacket(*slot, packet);
@@ -120,6 +126,7 @@ void Reception::checkCompletion(ReceptionView& view) {
         count += received;
         received = 0;
     }
+    m_lastSlot.reset();
     view.setStatusText(1, QString::number(count));
     if (count == kSlotCount) {
         view.setStatusText(0, QString::fromLatin1(kReady));

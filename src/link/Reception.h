@@ -16,22 +16,23 @@
 // goes through a ReceptionView.
 class Reception {
 public:
-    // Sets every SlotReceived flag to 0, as at start-up.
+    // Sets every SlotReceived flag to 0 and forgets the transfer under way, as at start-up.
     void resetFlags();
 
     // One serial notification. waiting is what the port's input returned; when it is empty
     // nothing happens at all. Otherwise it is appended to ComBuffer and every complete packet
-    // held is handled in order. After the packet of slot 100 the completion check runs and
-    // ComBuffer is emptied: the rest of this read is dropped.
+    // held is handled in order. A packet whose slot is below the one handled before begins a
+    // new transfer: the slots received so far no longer count. After the packet of slot 100 the
+    // completion check runs and ComBuffer is emptied: the rest of this read is dropped.
     void onComm(const QByteArray& waiting, ReceptionView& view);
 
-    // A new line was opened: the unterminated text of the previous one can never be
-    // completed and would be glued to the first packet of the new line, so it is discarded.
-    // SlotReceived is kept.
-    void discardPending();
+    // A meter was chosen: whatever the previous line was sending can never be completed, so
+    // its unterminated text (which would be glued to the new line's first packet) and its
+    // SlotReceived flags are dropped. The next packet begins a new transfer.
+    void endTransfer();
 
-    // The line went away: a download under way can never complete, so its flags and the
-    // buffered text are dropped, and the panel says so (which also ends the download guard).
+    // The line went away: a download under way can never complete, so it is ended as by
+    // endTransfer(), and the panel says so (which also ends the download guard).
     // The slot table and the measurement table keep what they hold.
     void lineLost(ReceptionView& view);
 
@@ -61,4 +62,6 @@ private:
     std::array<quint64, kSlotCount> m_handledAt{};
     quint64 m_handled = 0;
     QList<QByteArray> m_completed;
+    // Slot of the packet handled last in the transfer under way; nullopt between transfers.
+    std::optional<int> m_lastSlot;
 };

@@ -10,4 +10,9 @@ namespace portaccess {
 // exist, its group may not read it either, or the system has no such groups.
 QString groupFix(const QString& node);
 
+// Who holds the node's lock file, as "In use by another program: <name> (process <pid>)",
+// when the lock names a process that is still running; empty otherwise. The name is the
+// process's own, or the one the lock file gives where the system does not tell.
+QString inUseBy(const QString& node);
+
 } // namespace portaccess

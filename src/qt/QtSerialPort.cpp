@@ -97,8 +97,12 @@ bool QtSerialPort::open(QString* error) {
     m_opening = false;
 
     if (!opened) {
-        QString text = reason + QStringLiteral(": ") + node;
-        if (openError == QSerialPort::PermissionError) {
+        // A lock held by a running program is reported as a permission error; name the
+        // program instead, since no group or replugging helps there.
+        const QString holder =
+            openError == QSerialPort::PermissionError ? portaccess::inUseBy(node) : QString();
+        QString text = (holder.isEmpty() ? reason : holder) + QStringLiteral(": ") + node;
+        if (openError == QSerialPort::PermissionError && holder.isEmpty()) {
             const QString fix = portaccess::groupFix(node);
             if (!fix.isEmpty())
                 text += QChar(13) + fix;

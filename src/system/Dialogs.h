@@ -11,9 +11,10 @@ public:
     // are joined by a single carriage return.
     virtual void message(const QString& text, const QString& caption, Icon icon) = 0;
     // Shows a save dialog with the filters given as "Description|pattern" pairs joined by "|",
-    // the first one selected, offering initialName. Returns the chosen name exactly as chosen,
-    // or an empty text on cancel; *filterIndex (when given) receives the number of the filter
-    // the user left selected, from 0.
+    // the first one selected, offering initialName. Returns the chosen name, or an empty text
+    // on cancel; a name typed without an extension gets the one of the filter left selected,
+    // any other is returned as chosen. *filterIndex (when given) receives the number of that
+    // filter, from 0.
     virtual QString saveFileName(const QString& filter, const QString& initialName,
                                  int* filterIndex) = 0;
 };

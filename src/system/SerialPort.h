@@ -25,7 +25,8 @@ public:
     // Opens the port with the number and settings set before. Returns false when the port
     // does not exist, is in use or cannot be opened, with the system's reason and the device
     // in *error ("Permission denied: /dev/ttyACM0"); where joining a group would give access,
-    // a second line after a carriage return tells how.
+    // a second line after a carriage return tells how. A port another program holds names
+    // it: "In use by another program: px417 (process 1234): /dev/ttyACM0".
     virtual bool open(QString* error) = 0;
     // Number of received bytes waiting.
     virtual qint64 inBufferCount() const = 0;

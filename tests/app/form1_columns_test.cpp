@@ -1,5 +1,7 @@
 // The measurement table's columns as the user meets them: their fixed layout, and header
 // clicks on a download whose numeric columns order differently as text and as numbers.
+#include "Download.h"
+#include "MemHeaders.h"
 #include "Rig.h"
 #include "qt/Grid.h"
 
@@ -12,14 +14,6 @@
 namespace {
 
 constexpr std::array<int, 8> kWidths{720, 2280, 1500, 1500, 1500, 1080, 1200, 1200};
-const QStringList kHeaders{"Slot#",
-                           "Timestamp",
-                           "Measurement\rMode",
-                           "Calculation\rMode",
-                           "Measurement\rValue",
-                           "Units",
-                           "Crest\rFactor",
-                           "Filter"};
 
 // Slot s holds reading kReadings[s % 5], crest factor kCrests[s % 4] and filter s % 3, in µm at
 // gain 1 with K(0) = 1270, so that Q = A·1270·1000/1270 = 1000·A.
@@ -33,20 +27,21 @@ constexpr Key kCrests[] = {{1023, "10.23"}, {140, "1.40"}, {5, "0.05"}, {200, "2
 const char* const kFilters[] = {"1kHz", "5kHz", "10kHz"};
 
 QByteArray keyedDownload() {
-    QByteArray text;
-    for (int s = 0; s < 100; ++s) {
+    const auto record = [](int s) {
         const int t = s * 60;
         const int a = kReadings[s % 5].raw;
         const int c = kCrests[s % 4].raw;
-        const int bytes[9] = {t & 0xFF, t >> 8,          0,           0, a & 0xFF, a >> 8,
-                              c & 0xFF, c >> 8 | 4 << 5, (s % 3) << 3};
-        QByteArray packet = QByteArray::number(s);
-        for (const int b : bytes)
-            packet += ',' + QByteArray::number(b, 16).rightJustified(2, '0').toUpper();
-        text += packet + ",00/";
-    }
-    // Word 0 = 1770 = 0x06EA.
-    return text + "100,EA,06,F4,01,F4,01,F4,01,F4,01,F4,01,00/";
+        return metersim::MeterRecord{quint8(t & 0xFF),
+                                     quint8(t >> 8),
+                                     0,
+                                     0,
+                                     quint8(a & 0xFF),
+                                     quint8(a >> 8),
+                                     quint8(c & 0xFF),
+                                     quint8(c >> 8 | 4 << 5),
+                                     quint8((s % 3) << 3)};
+    };
+    return downloadOf(record, {1770, 500, 500, 500, 500, 500});
 }
 
 // The row slot s decodes into.
@@ -142,7 +137,7 @@ TEST(Form1Columns, everyColumnHasItsFixedWidthAndCentredCellsAfterLayoutAndAfter
             EXPECT_EQ(mem.colAlignment(c), 4) << "column " << c;
             EXPECT_EQ(mem.cellAlignment(0, c), 4) << "header " << c;
             EXPECT_EQ(mem.cellAlignment(37, c), 4) << "column " << c;
-            EXPECT_EQ(mem.textMatrix(0, c), kHeaders[c]);
+            EXPECT_EQ(mem.textMatrix(0, c), kMemHeaders[c]);
         }
     };
     expectLayout("after the layout and a download");

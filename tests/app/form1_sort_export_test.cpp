@@ -1,4 +1,5 @@
 #include "Download.h"
+#include "Files.h"
 #include "Rig.h"
 #include "qt/Grid.h"
 
@@ -19,24 +20,21 @@ constexpr float kColumnX[] = {360, 1860, 3750, 5250, 6750, 8040, 9180, 10380};
 
 // Records with distinct slots, values and units, so sorts move rows visibly.
 QByteArray mixedDownload() {
-    QByteArray text;
-    for (int slot = 0; slot < 100; ++slot) {
+    const auto record = [](int slot) {
         const int t = (slot * 7919) % 100 * 3600;
         const int reading = (slot * 37) % 4096;
         const int units = slot % 6;
-        text += QStringLiteral("%1,%2,%3,%4,00,%5,%6,8C,%7,%8,7F/")
-                    .arg(slot)
-                    .arg(t & 0xFF, 2, 16, QChar('0'))
-                    .arg((t >> 8) & 0xFF, 2, 16, QChar('0'))
-                    .arg((t >> 16) & 0xFF, 2, 16, QChar('0'))
-                    .arg(reading & 0xFF, 2, 16, QChar('0'))
-                    .arg((reading >> 8) | ((slot % 3) << 4), 2, 16, QChar('0'))
-                    .arg(units << 5, 2, 16, QChar('0'))
-                    .arg((slot % 3) << 3, 2, 16, QChar('0'))
-                    .toLatin1();
-    }
-    text += "100,03,02,F4,02,F4,03,F4,01,F4,01,F4,01,00/";
-    return text;
+        return metersim::MeterRecord{quint8(t & 0xFF),
+                                     quint8((t >> 8) & 0xFF),
+                                     quint8((t >> 16) & 0xFF),
+                                     0,
+                                     quint8(reading & 0xFF),
+                                     quint8((reading >> 8) | ((slot % 3) << 4)),
+                                     0x8C,
+                                     quint8(units << 5),
+                                     quint8((slot % 3) << 3)};
+    };
+    return downloadOf(record, {515, 756, 1012, 500, 500, 500});
 }
 
 struct Loaded : Rig {
@@ -170,15 +168,6 @@ TEST(Form1Hint, thePointerStaysADoubleArrowThroughADownloadUntilTheNextRefresh) 
     EXPECT_EQ(rig.form->fgMem().mousePointer(), 0);
 }
 
-namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
-
 TEST(Form1Export, allRowsGoToTheChosenNameExactlyWithTheFilterAndTheLastNameOfferedAgain) {
     Loaded rig;
     QTemporaryDir dir;
@@ -190,7 +179,7 @@ TEST(Form1Export, allRowsGoToTheChosenNameExactlyWithTheFilterAndTheLastNameOffe
               "Comma Separated Files (*.csv)|*.csv|Excel Workbook (*.xlsx)|*.xlsx");
     EXPECT_EQ(rig.dialogs.offeredNames, QStringList({"", name}));
     EXPECT_FALSE(QFile::exists(name + ".csv"));
-    const QList<QByteArray> lines = readAll(name).split('\n');
+    const QList<QByteArray> lines = fileBytes(name).split('\n');
     ASSERT_EQ(lines.size(), 103); // 102 lines and the empty piece after the last CR LF
     EXPECT_EQ(lines[0], "Exported 2027.02.01 21:05:03,,,,,,\r");
     EXPECT_EQ(lines[1], "Slot#,Timestamp,Measurement Mode,Calculation Mode,Measurement Value,Units,"
@@ -206,7 +195,7 @@ TEST(Form1Export, anUpwardSelectionWritesItsRowsTopToBottom) {
     rig.dialogs.saveAnswers << dir.filePath("sel.csv");
     rig.form->fgMem().selectBlock(9, 0, 4, 7);
     rig.form->C_Export_Click(1);
-    const QList<QByteArray> lines = readAll(dir.filePath("sel.csv")).split('\n');
+    const QList<QByteArray> lines = fileBytes(dir.filePath("sel.csv")).split('\n');
     ASSERT_EQ(lines.size(), 2 + 6 + 1);
     for (int i = 0; i < 6; ++i)
         EXPECT_TRUE(lines[2 + i].startsWith(QByteArray::number(4 + i) + ","))

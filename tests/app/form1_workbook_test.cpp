@@ -1,5 +1,7 @@
 // The workbook export from the real window, after a download through the real reception and
 // decoder, read back with openpyxl.
+#include "Download.h"
+#include "Files.h"
 #include "Rig.h"
 #include "WorkbookReader.h"
 
@@ -12,7 +14,7 @@ namespace {
 
 // Calibration words 650, 65535 and 0: K = 150 for acceleration, 65035 for velocity and -500
 // for displacement.
-constexpr char kCalibration[] = "100,8A,02,FF,FF,00,00,F4,01,F4,01,F4,01,00/";
+constexpr CalibrationWords kCalibration{650, 65535, 0, 500, 500, 500};
 
 // Slots 0 to 6 show every number format and the texts that stay text; the other slots
 // repeat slot 0. Values worked out by hand in the comments: Q = A * K * (1000 / G) / D.
@@ -33,10 +35,9 @@ QByteArray workedDownload() {
         // a time past 2099: placeholder timestamp and "-" everywhere else
         "FF,FF,FF,FF,00,00,00,00,00",
     };
-    QByteArray text;
-    for (int slot = 0; slot < 100; ++slot)
-        text += QByteArray::number(slot) + ',' + records[slot < 7 ? slot : 0] + ",7F/";
-    return text + kCalibration;
+    return downloadOf(
+        [&records](int slot) { return recordFromHex(QLatin1String(records[slot < 7 ? slot : 0])); },
+        kCalibration);
 }
 
 struct Downloaded : Rig {
@@ -51,11 +52,6 @@ struct Downloaded : Rig {
         form->C_Export_Click(button);
     }
 };
-
-QByteArray contents(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 const QByteArray kZipMagic("PK\x03\x04", 4);
 
@@ -143,10 +139,10 @@ TEST(Form1Workbook, theFilterOrAnXlsxNameGivesAWorkbookAndEveryOtherNameTheSameC
     // A typed ".csv" is a CSV file even with the workbook filter chosen.
     rig.exportTo(0, dir.filePath("e.CSV"), 1);
     EXPECT_TRUE(rig.dialogs.boxes.empty());
-    EXPECT_TRUE(contents(dir.filePath("a.XLSX")).startsWith(kZipMagic));
-    EXPECT_TRUE(contents(dir.filePath("b")).startsWith(kZipMagic));
+    EXPECT_TRUE(fileBytes(dir.filePath("a.XLSX")).startsWith(kZipMagic));
+    EXPECT_TRUE(fileBytes(dir.filePath("b")).startsWith(kZipMagic));
     for (const char* csv : {"c.csv", "d", "e.CSV"}) {
-        const QByteArray bytes = contents(dir.filePath(csv));
+        const QByteArray bytes = fileBytes(dir.filePath(csv));
         EXPECT_TRUE(bytes.startsWith("Exported 2027.02.01 21:05:03,,,,,,\r\nSlot#,")) << csv;
         EXPECT_TRUE(bytes.contains("\r\n3,2012.02.31 00:00:00,Acceleration,0-pk,147.0,m/s\xB2,"
                                    "10.23,10kHz\r\n"))

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 const QString kHelp = QStringLiteral(":/px417/help.png");
@@ -48,6 +50,26 @@ TEST(Resources, logoIsA160By33PngIn24BitColourOnWhite) {
     EXPECT_TRUE(drawn);
 }
 
+// Sharp at 200%: drawn at twice the size, not the small picture scaled up, yet brought down
+// to 1x it looks as the small one does but for anti-aliased edges.
+TEST(Resources, logoForScreensAt200PercentIsTheSamePictureAtTwiceTheSize) {
+    const QImage small = QImage(kLogo).convertToFormat(QImage::Format_RGB888);
+    const QImage large = QImage(QStringLiteral(":/px417/logo@2x.png"));
+    ASSERT_EQ(large.size(), QSize(320, 66));
+    EXPECT_FALSE(large.hasAlphaChannel());
+    EXPECT_NE(large.convertToFormat(small.format()), small.scaled(large.size()));
+    const QImage reduced =
+        large.scaled(small.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(small.format());
+    double difference = 0;
+    for (int y = 0; y < small.height(); ++y)
+        for (int x = 0; x < small.width(); ++x)
+            difference += std::abs(qGray(small.pixel(x, y)) - qGray(reduced.pixel(x, y)));
+    // Anti-aliased edges differ by about 7 grey levels on average; the logo moved by two pixels
+    // differs by about 31, and a blank picture by about 51.
+    EXPECT_LT(difference / (small.width() * small.height()), 15.0);
+}
+
 TEST(Resources, helpPictureIs730By2489WithAtMost256ColoursOnWhite) {
     QImageReader reader(kHelp);
     ASSERT_TRUE(reader.canRead()) << qPrintable(reader.errorString());
@@ -70,7 +92,7 @@ TEST(Resources, theWindowShowsBothPicturesAtTheirSize) {
     FakeDialogs dialogs;
     FixedClock clock;
     FakeProgram program;
-    Form1 form(port, devices, dialogs, clock, program, 15.0);
+    Form1 form(port, devices, dialogs, clock, program, 15.0, QLocale::c());
     EXPECT_EQ(form.picture1().pixmap().size(), QSize(160, 33));
     auto* help = qobject_cast<QLabel*>(&form.pHelp(1));
     ASSERT_NE(help, nullptr);

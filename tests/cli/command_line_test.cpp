@@ -67,9 +67,10 @@ const QString kReaderHelp = QStringLiteral(
     "\n"
     "--export and --capture need no display. Exit statuses:\n"
     "  0  OUT was written (--capture: the download was kept too, where it could be).\n"
-    "  1  A wrong command line, OUT could not be written, or a signal ended the wait.\n"
-    "  2  --export: FILE is no kept download. --capture: no meter, several meters\n"
-    "     without --port, or the port cannot be opened.\n"
+    "  1  OUT could not be written, or a signal ended the wait.\n"
+    "  2  A command line that cannot be used. --export: FILE is no kept download.\n"
+    "     --capture: no meter, several meters without --port, or the port cannot be\n"
+    "     opened.\n"
     "  3  --capture: the download failed its check; nothing was written.\n"
     "  4  --capture: the line to the meter was lost.\n"
     "  5  --capture: the time set by --timeout ran out.\n");
@@ -102,26 +103,38 @@ TEST(ReaderCommandLine, HelpAndVersionPrintAndExitBeforeAnyWindowWithADisplay) {
     expectHelpAndVersion(true);
 }
 
-TEST(ReaderCommandLine, AnythingElseOnTheCommandLineIsRefusedWithStatusOne) {
-    // Refused by the window, which alone knows the toolkit's options.
-    const Outcome unknown = runProgram(kReader, {QStringLiteral("--frobnicate")}, true);
+TEST(ReaderCommandLine, TheToolkitsOwnOptionsAreLetThroughToHelpWithoutADisplay) {
+    const Outcome help = runProgram(
+        kReader, {QStringLiteral("-platform"), QStringLiteral("xcb"), QStringLiteral("--help")},
+        false);
+    ASSERT_TRUE(help.finished) << qPrintable(help.err);
+    EXPECT_EQ(help.status, 0) << qPrintable(help.err);
+    EXPECT_EQ(help.out, kReaderHelp);
+}
+
+// Without a display: the refusal must come before the toolkit looks for one.
+TEST(ReaderCommandLine, AnythingElseOnTheCommandLineIsRefusedWithStatusTwoWithoutADisplay) {
+    const Outcome unknown = runProgram(kReader, {QStringLiteral("--bogus")}, false);
     ASSERT_TRUE(unknown.finished) << qPrintable(unknown.err);
-    EXPECT_EQ(unknown.status, 1);
-    EXPECT_TRUE(unknown.err.contains(QStringLiteral("px417: Unknown option 'frobnicate'.")))
-        << qPrintable(unknown.err);
+    EXPECT_EQ(unknown.status, 2) << qPrintable(unknown.err);
+    EXPECT_EQ(unknown.err, QStringLiteral("px417: Unknown option 'bogus'; see --help
+"));
     EXPECT_EQ(unknown.out, QString());
 
     const Outcome orphan = runProgram(kReader, {QStringLiteral("--port=3")}, false);
     ASSERT_TRUE(orphan.finished) << qPrintable(orphan.err);
-    EXPECT_EQ(orphan.status, 1);
+    EXPECT_EQ(orphan.status, 2);
     EXPECT_EQ(orphan.err,
-              QStringLiteral("px417: --port and --timeout go with --capture; see --help\n"));
+              QStringLiteral("px417: --port and --timeout go with --capture; see --help
+"));
 
     const Outcome positional =
-        runProgram(kReader, {QStringLiteral("notes.csv"), QStringLiteral("week.csv")}, true);
+        runProgram(kReader, {QStringLiteral("notes.px417"), QStringLiteral("week.csv")}, false);
     ASSERT_TRUE(positional.finished) << qPrintable(positional.err);
-    EXPECT_EQ(positional.status, 1);
-    EXPECT_EQ(positional.err, QStringLiteral("px417: one FILE at a time; see --help\n"));
+    EXPECT_EQ(positional.status, 2);
+    EXPECT_EQ(positional.err,
+              QStringLiteral("px417: unexpected argument \"week.csv\"; see --help
+"));
 }
 
 TEST(SimulatorCommandLine, VersionPrintsAndExits) {

@@ -1,16 +1,10 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "decode/RecordDecoder.h"
 #include "grid/GridState.h"
 
 #include <QStringList>
-
-#include <ostream>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 // A measurement record built from its fields, so tests read as the meter's data model.
 struct RecordFields {

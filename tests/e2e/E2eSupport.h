@@ -26,7 +26,6 @@
 
 namespace e2e {
 
-inline const QString kMeterName = QStringLiteral("Arduino USB Serial Light Adapter (COM181)");
 // AddressSanitizer keeps freed memory in quarantine on purpose, so resident memory says
 // nothing about the program's own use there; memory bounds are only asserted without it.
 inline constexpr bool kMemoryFiguresMeaningful = !PX417_E2E_ASAN;

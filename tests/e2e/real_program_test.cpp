@@ -1,5 +1,7 @@
 // The installed program itself, as a user starts it: ended by signals, and refused a port.
+#include "MeterName.h"
 #include "MeterProcess.h"
+#include "PtyLine.h"
 #include "WaitUntil.h"
 
 #include <QProcess>
@@ -10,9 +12,7 @@
 
 #include <csignal>
 #include <cstring>
-#include <fcntl.h>
 #include <grp.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,11 +89,10 @@ TEST(PortFailure, aUserOutsideThePortsGroupIsToldTheReasonAndTheFixThenTheProgra
         GTEST_SKIP() << "needs setpriv and a dialout group";
 
     // A line that only root and the dialout group may open, as a USB adapter's node is.
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
-    const QString node = QString::fromLocal8Bit(::ptsname(master));
+    PtyLine line;
+    QString error;
+    ASSERT_TRUE(line.open(&error)) << qPrintable(error);
+    const QString node = line.devicePath();
     ASSERT_EQ(::chown(node.toLocal8Bit().constData(), 0, dialout->gr_gid), 0);
     ASSERT_EQ(::chmod(node.toLocal8Bit().constData(), 0660), 0);
 
@@ -106,8 +105,7 @@ TEST(PortFailure, aUserOutsideThePortsGroupIsToldTheReasonAndTheFixThenTheProgra
         ASSERT_EQ(::chown(dir.toLocal8Bit().constData(), kNobody, kNobody), 0);
         ASSERT_EQ(::chmod(dir.toLocal8Bit().constData(), 0700), 0);
     }
-    ASSERT_TRUE(
-        QFile::link(node, ports + QStringLiteral("/Arduino USB Serial Light Adapter (COM181)")));
+    ASSERT_TRUE(QFile::link(node, ports + u'/' + kMeter181));
 
     QProcess reader;
     QProcessEnvironment environment = readerEnvironment(runtime.path());
@@ -140,5 +138,34 @@ TEST(PortFailure, aUserOutsideThePortsGroupIsToldTheReasonAndTheFixThenTheProgra
     ASSERT_TRUE(reader.waitForFinished(kWaitMs));
     EXPECT_EQ(reader.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(reader.exitCode(), 1);
-    ::close(master);
+}
+
+TEST(PortFailure, aMeterHeldByASecondReaderNamesThatReaderBelowTheSteps) {
+    RuntimeDir runtime;
+    MeterProcess meter;
+    QString error;
+    ASSERT_TRUE(runtime.ok() && meter.start(runtime.path(), {}, &error)) << error.toStdString();
+    QProcess first;
+    QProcess second;
+    for (QProcess* reader : {&first, &second})
+        reader->setProcessEnvironment(readerEnvironment(runtime.path()));
+    first.start(QStringLiteral(PX417_PATH), {});
+    ASSERT_TRUE(meter.waitForLog(QStringLiteral("a reader opened the line"), 1, kWaitMs))
+        << meter.errors().toStdString();
+    second.start(QStringLiteral(PX417_PATH), {});
+    const QString expected =
+        QStringLiteral(
+            "5. Restart software.\n\nIn use by another program: px417 (process %1): %2\n")
+            .arg(first.processId())
+            .arg(meter.device());
+    QString stderrText;
+    EXPECT_TRUE(waitUntil(
+        [&] { return (stderrText += second.readAllStandardError()).contains(expected); }, kWaitMs))
+        << stderrText.toStdString();
+    for (QProcess* reader : {&second, &first}) {
+        ::kill(static_cast<pid_t>(reader->processId()), SIGTERM);
+        ASSERT_TRUE(reader->waitForFinished(kWaitMs));
+    }
+    EXPECT_EQ(second.exitCode(), 1);
+    EXPECT_EQ(first.exitCode(), 0);
 }

@@ -1,30 +1,13 @@
 #include "export/CsvExport.h"
-#include "export/SafeWrite.h"
+
+#include "MemHeaders.h"
 #include "grid/GridState.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
-
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 namespace {
 
 const QDateTime kExportedAt(QDate(2026, 12, 7), QTime(16, 51, 34));
-
-const QStringList kHeaders{QStringLiteral("Slot#"),
-                           QStringLiteral("Timestamp"),
-                           QStringLiteral("Measurement\rMode"),
-                           QStringLiteral("Calculation\rMode"),
-                           QStringLiteral("Measurement\rValue"),
-                           QStringLiteral("Units"),
-                           QStringLiteral("Crest\rFactor"),
-                           QStringLiteral("Filter")};
 
 const QByteArray kFirstLines = "Exported 2026.12.07 16:51:34,,,,,,\r\n"
                                "Slot#,Timestamp,Measurement Mode,Calculation Mode,"
@@ -34,13 +17,8 @@ const QByteArray kFirstLines = "Exported 2026.12.07 16:51:34,,,,,,\r\n"
 GridState laidOutTable() {
     GridState table(101, 8);
     for (int col = 0; col < 8; ++col)
-        table.setTextMatrix(0, col, kHeaders[col]);
+        table.setTextMatrix(0, col, kMemHeaders[col]);
     return table;
-}
-
-QByteArray readFile(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 TEST(Windows1252, unitSignsAndWesternLettersAreSingleBytes) {
@@ -66,7 +44,7 @@ TEST(Windows1252, charactersOutsideTheCodePageBecomeOneQuestionMarkEach) {
 }
 
 TEST(CsvBytes, firstTwoLinesCarryTheTimeAndOneLineHeaders) {
-    EXPECT_EQ(csvBytes(kExportedAt, kHeaders, {}), kFirstLines);
+    EXPECT_EQ(csvBytes(kExportedAt, kMemHeaders, {}), kFirstLines);
     const QByteArray morning = csvBytes(QDateTime(QDate(2013, 1, 2), QTime(3, 4, 5)), {}, {});
     EXPECT_TRUE(morning.startsWith("Exported 2013.01.02 03:04:05,,,,,,\r\n,,,,,,,\r\n"));
 }
@@ -100,11 +78,11 @@ TEST(CsvBytes, fullExportOfDecodedRowsWithEveryUnit) {
                                 "8,2026.03.04 08:21:00,Acceleration,RMS,0.000,\xB0"
                                 "F,1.30,1kHz\r\n"
                                 "9,---.--.-- --:--:--,-,-,0.000,-,-,-\r\n";
-    EXPECT_EQ(csvBytes(kExportedAt, kHeaders, rows), expected);
+    EXPECT_EQ(csvBytes(kExportedAt, kMemHeaders, rows), expected);
 }
 
 TEST(CsvBytes, shortOrLongRowsAreWrittenWithEightFields) {
-    const QByteArray bytes = csvBytes(kExportedAt, kHeaders.mid(0, 2),
+    const QByteArray bytes = csvBytes(kExportedAt, kMemHeaders.mid(0, 2),
                                       {{"1", "2"}, {"a", "b", "c", "d", "e", "f", "g", "h", "i"}});
     EXPECT_EQ(bytes, QByteArray("Exported 2026.12.07 16:51:34,,,,,,\r\n"
                                 "Slot#,Timestamp,,,,,,\r\n"
@@ -142,104 +120,5 @@ TEST(TableCsvBytes, selectionWritesItsRowsTopToBottom) {
     QByteArray fromHeader = kFirstLines + line(1) + line(2) + line(3);
     EXPECT_EQ(tableCsvBytes(kExportedAt, table, exportRange(1, 3, 0)), fromHeader);
 }
-
-TEST(ExportRange, buttonsGiveTheirRows) {
-    EXPECT_EQ(exportRange(0, 0, 0), (RowRange{1, 100}));
-    EXPECT_EQ(exportRange(0, 7, 3), (RowRange{1, 100}));
-    EXPECT_EQ(exportRange(1, 4, 9), (RowRange{4, 9}));
-    EXPECT_EQ(exportRange(1, 9, 4), (RowRange{4, 9}));
-    EXPECT_EQ(exportRange(1, 17, 17), (RowRange{17, 17}));
-    EXPECT_EQ(exportRange(1, 100, 1), (RowRange{1, 100}));
-}
-
-TEST(ExportRange, headerRowIsNeverExportedAsData) {
-    EXPECT_EQ(exportRange(1, 0, 5), (RowRange{1, 5}));
-    EXPECT_EQ(exportRange(1, 5, 0), (RowRange{1, 5}));
-    const RowRange nothing = exportRange(1, 0, 0);
-    EXPECT_EQ(nothing.first + nothing.last, 0);
-}
-
-class SaveFile : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
-    QString path(const QString& name) const { return m_dir.filePath(name); }
-    QTemporaryDir m_dir;
-};
-
-TEST_F(SaveFile, secondWriteReplacesTheFirstCompletely) {
-    const QString name = path(QStringLiteral("out.csv"));
-    QString error;
-    ASSERT_TRUE(writeFileReplacing(name, QByteArray(5000, 'x'), &error)) << error.toStdString();
-    ASSERT_TRUE(writeFileReplacing(name, "short\r\n", &error)) << error.toStdString();
-    EXPECT_EQ(readFile(name), QByteArray("short\r\n"));
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.csv")});
-}
-
-TEST_F(SaveFile, nameThatIsAFolderFailsWithAReasonAndLeavesItAlone) {
-    const QString folder = path(QStringLiteral("taken.csv"));
-    ASSERT_TRUE(QDir().mkdir(folder));
-    const QString inside = folder + QStringLiteral("/keep.txt");
-    {
-        QFile keep(inside);
-        ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
-        keep.write("kept");
-    }
-    QString error;
-    EXPECT_FALSE(writeFileReplacing(folder, "new", &error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_TRUE(QFileInfo(folder).isDir());
-    EXPECT_EQ(readFile(inside), QByteArray("kept"));
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              QStringList{QStringLiteral("taken.csv")});
-}
-
-TEST_F(SaveFile, missingFolderFailsWithAReason) {
-    QString error;
-    EXPECT_FALSE(writeFileReplacing(path(QStringLiteral("absent/out.csv")), "new", &error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("absent"))));
-}
-
-#ifdef Q_OS_UNIX
-// Lowers the largest file this process may write, as a full disk would; root is bound too.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        m_ok = getrlimit(RLIMIT_FSIZE, &m_saved) == 0;
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = m_saved;
-        lowered.rlim_cur = bytes;
-        m_ok = m_ok && setrlimit(RLIMIT_FSIZE, &lowered) == 0;
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    rlimit m_saved{};
-    void (*m_oldHandler)(int) = nullptr;
-    bool m_ok = false;
-};
-
-TEST_F(SaveFile, writeThatRunsOutOfSpaceLeavesTheExistingFileByteIdentical) {
-    const QString name = path(QStringLiteral("out.csv"));
-    const QByteArray original("Exported 2026.12.07 16:51:34,,,,,,\r\n\xB5m\r\n");
-    ASSERT_TRUE(writeFileReplacing(name, original, nullptr));
-
-    QString error;
-    bool written = true;
-    {
-        FileSizeLimit limit(4096);
-        ASSERT_TRUE(limit.ok());
-        written = writeFileReplacing(name, QByteArray(100000, 'x'), &error);
-    }
-    EXPECT_FALSE(written);
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(readFile(name), original);
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.csv")});
-}
-#endif
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "MemHeaders.h"
 #include "WorkbookReader.h"
 #include "export/WorkbookExport.h"
 
@@ -6,18 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 namespace {
 
 const QDateTime kExportedAt(QDate(2026, 12, 7), QTime(16, 51, 34));
-
-const QStringList kHeaders{"Slot#",
-                           "Timestamp",
-                           "Measurement\rMode",
-                           "Calculation\rMode",
-                           "Measurement\rValue",
-                           "Units",
-                           "Crest\rFactor",
-                           "Filter"};
 
 // Writes bytes to a fresh file and reads it back with openpyxl.
 ReadWorkbook readBack(const QTemporaryDir& dir, const QByteArray& bytes) {
@@ -65,7 +60,7 @@ TEST(WorkbookBytes, emptyTextsLeaveCellsEmptyAndColumnsFitTheirLongestText) {
                                   {"100", "2078.10.25 03:14:07", "Displacement", "pk-pk", "-0.390",
                                    "mm/s", "10.23", "10kHz"}};
     QString error;
-    const std::optional<QByteArray> bytes = workbookBytes(kExportedAt, kHeaders, rows, &error);
+    const std::optional<QByteArray> bytes = workbookBytes(kExportedAt, kMemHeaders, rows, &error);
     ASSERT_TRUE(bytes) << error.toStdString();
     QTemporaryDir dir;
     const ReadWorkbook book = readBack(dir, *bytes);
@@ -89,6 +84,21 @@ TEST(WorkbookBytes, emptyTextsLeaveCellsEmptyAndColumnsFitTheirLongestText) {
 TEST(WorkbookBytes, aTextTooLongForACellFailsWithTheLibrarysReasonInsteadOfBeingCut) {
     QString error;
     const QList<QStringList> rows{{"1", QString(40000, u'x')}};
-    EXPECT_FALSE(workbookBytes(kExportedAt, kHeaders, rows, &error));
+    EXPECT_FALSE(workbookBytes(kExportedAt, kMemHeaders, rows, &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(WorkbookBytes, numbersStayReadableWhereTheProcessWritesDecimalsWithAComma) {
+    // What the toolkit makes of a German desktop's environment.
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "scripts/setup.sh makes it";
+    const std::optional<QByteArray> bytes =
+        workbookBytes(kExportedAt, kHeaders, {{"1", "", "", "", "0.120"}}, nullptr);
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "de_DE.UTF-8") << "the setting is restored";
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    ASSERT_TRUE(bytes);
+    QTemporaryDir dir;
+    const ReadWorkbook book = readBack(dir, *bytes);
+    ASSERT_TRUE(book.error.isEmpty()) << book.error.toStdString();
+    EXPECT_EQ(book.cells.value("E3").value.toDouble(), 0.12);
 }

@@ -4,6 +4,7 @@
 
 #include "Download.h"
 #include "Fakes.h"
+#include "MeterName.h"
 #include "RecordingView.h"
 #include "Warnings.h"
 #include "system/DeviceMonitor.h"
@@ -12,8 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-const QString kMeter181 = QStringLiteral("Arduino USB Serial Light Adapter (COM181)");
 
 const QString kSevenLines =
     QStringLiteral("Connection could not be established.\rPlease follow these steps:\r"
@@ -147,10 +146,13 @@ TEST(MeterConnection, choosingAnotherMeterDuringADownloadClosesFirstAndWritesThe
               QStringList({"close", "port 12", "settings 9600,N,8,1", "inputlen 0", "open 12"}));
     EXPECT_EQ(rig.state(), "Ready.");
     EXPECT_EQ(rig.detail(), "COM:12");
-    // The partial packet of the old line is dropped (it would swallow the new line's first
-    // packet); the received flags stay.
+    // The old line's transfer ends there: its partial packet would swallow the new line's
+    // first packet, and its slots must not complete a transfer joined mid-way on the new line.
     EXPECT_EQ(rig.connection.reception().comBuffer(), QByteArray());
-    EXPECT_EQ(rig.connection.reception().slotReceived(0), 1);
+    const QByteArray text = downloadText();
+    rig.port.receive(text.mid(text.indexOf("/1,") + 1));
+    EXPECT_EQ(rig.state(), "Data check error.");
+    EXPECT_EQ(rig.detail(), "Please try again.");
 }
 
 TEST(MeterConnection, aPullMidDownloadEndsItAndKeepsTheSlotTable) {

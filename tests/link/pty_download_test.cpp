@@ -1,5 +1,6 @@
 #include "MeterMemory.h"
 #include "MeterProcess.h"
+#include "PtyLine.h"
 #include "RecordingView.h"
 #include "WaitUntil.h"
 #include "link/MeterLine.h"
@@ -9,9 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -113,29 +111,6 @@ void runCleanDownload(const QString& speed, quint32 seed) {
     EXPECT_FALSE(QFileInfo(link).isSymLink()) << "the simulator left its link behind";
 }
 
-// A pseudo-terminal the test writes itself, for text no meter sends.
-class RawPty {
-public:
-    RawPty() {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0)
-            m_device = QString::fromLocal8Bit(ptsname(m_master));
-    }
-    ~RawPty() {
-        if (m_master >= 0)
-            ::close(m_master);
-    }
-    QString device() const { return m_device; }
-    // One write, so that the text reaches the reader together.
-    bool send(const QByteArray& text) {
-        return ::write(m_master, text.constData(), size_t(text.size())) == text.size();
-    }
-
-private:
-    int m_master = -1;
-    QString m_device;
-};
-
 } // namespace
 
 TEST(PtyDownload, strayTextAfterADownloadSpoilsNeitherThePanelNorTheNextDownload) {
@@ -146,20 +121,23 @@ TEST(PtyDownload, strayTextAfterADownloadSpoilsNeitherThePanelNorTheNextDownload
     for (const QByteArray& stray :
          {QByteArray("5"), metersim::recordPacket(3, memory.records[3]) + "/"}) {
         SCOPED_TRACE(stray.toStdString());
-        RawPty line;
-        ASSERT_FALSE(line.device().isEmpty());
-        Reader reader(line.device());
+        // A line the test writes itself, for text no meter sends.
+        PtyLine line;
         QString error;
+        ASSERT_TRUE(line.open(&error)) << qPrintable(error);
+        Reader reader(line.devicePath());
         ASSERT_TRUE(reader.open(&error)) << qPrintable(error);
 
-        ASSERT_TRUE(line.send(clean + stray));
+        // One write, so that the text reaches the reader together.
+        const QByteArray text = clean + stray;
+        ASSERT_EQ(line.write(text.constData(), text.size()), text.size());
         ASSERT_TRUE(reader.waitForCompletion());
         EXPECT_EQ(reader.view.decodeCalls, 1);
         EXPECT_EQ(reader.view.statusText(0), QStringLiteral("Ready."));
         EXPECT_EQ(reader.view.statusText(1), QStringLiteral("COM:181"));
         EXPECT_TRUE(reader.reception.comBuffer().isEmpty());
 
-        ASSERT_TRUE(line.send(clean));
+        ASSERT_EQ(line.write(clean.constData(), clean.size()), clean.size());
         ASSERT_TRUE(waitUntil([&] { return reader.view.decodeCalls == 2; }, kDownloadMs))
             << qPrintable(reader.view.statusText(0));
         EXPECT_EQ(reader.view.statusText(0), QStringLiteral("Ready."));
@@ -206,4 +184,30 @@ TEST(PtyDownload, droppedSlotEndsInDataCheckError) {
     EXPECT_EQ(reader.view.statusText(1), QStringLiteral("Please try again."));
     EXPECT_EQ(reader.view.decodeCalls, 0);
     expectSlotRows(reader.view, metersim::makeMeterMemory(9), 57);
+}
+
+TEST(PtyDownload, aTransferCountsOnlyItsOwnSlotsAfterABrokenOffOne) {
+    const metersim::MeterMemory memory = metersim::makeMeterMemory(5);
+    for (const int lostSlot : {30, 0}) {
+        SCOPED_TRACE(lostSlot);
+        RawPty line;
+        ASSERT_FALSE(line.device().isEmpty());
+        Reader reader(line.device());
+        QString error;
+        ASSERT_TRUE(reader.open(&error)) << qPrintable(error);
+
+        // Cancelled on the meter after slot 59.
+        metersim::DownloadFaults cancelled;
+        cancelled.stopAfter = 59;
+        ASSERT_TRUE(line.send(metersim::downloadText(memory, cancelled)));
+        ASSERT_TRUE(waitUntil([&] { return reader.view.statusText(1) == u"60%"; }, kDownloadMs));
+
+        metersim::DownloadFaults lost;
+        lost.dropSlots = {lostSlot};
+        ASSERT_TRUE(line.send(metersim::downloadText(memory, lost)));
+        ASSERT_TRUE(reader.waitForCompletion());
+        EXPECT_EQ(reader.view.statusText(0), QStringLiteral("Data check error."));
+        EXPECT_EQ(reader.view.statusText(1), QStringLiteral("Please try again."));
+        EXPECT_EQ(reader.view.decodeCalls, 0);
+    }
 }

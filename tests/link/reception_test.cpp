@@ -1,42 +1,35 @@
 #include "link/Reception.h"
 
+#include "Download.h"
+#include "QtPrinters.h"
 #include "RecordingView.h"
 
 #include <gtest/gtest.h>
 
 #include <QStringList>
 
-#include <ostream>
-
-// Readable failure messages for texts.
-void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
-// An eleven-field record packet with bytes that tell slots apart, "/" included.
-QByteArray recordPacket(int slot) {
-    QByteArray packet = QByteArray::number(slot);
-    for (int k = 0; k < kRecordBytes; ++k)
-        packet += ',' + QByteArray::number((slot * 7 + k) % 256, 16).rightJustified(2, '0');
-    return packet + ",AA/";
+// Bytes that tell slots apart.
+metersim::MeterRecord slotBytes(int slot) {
+    metersim::MeterRecord record{};
+    for (size_t k = 0; k < record.size(); ++k)
+        record[k] = static_cast<quint8>((slot * 7 + int(k)) % 256);
+    return record;
 }
 
-// The calibration record: slot number and thirteen more words.
+// A slot's record packet, "/" included.
+QByteArray recordPacket(int slot) {
+    return metersim::recordPacket(slot, slotBytes(slot)) + '/';
+}
+
+// The calibration packet cut to its first fields, "/" included.
 QByteArray calibrationPacket(int fields = 14) {
-    QByteArray packet = "100";
-    for (int i = 1; i < fields; ++i)
-        packet += ',' + QByteArray::number(1000 + i, 16).toUpper();
-    return packet + '/';
+    return metersim::calibrationPacket(kCalibrationK15).split(',').mid(0, fields).join(',') + '/';
 }
 
 QByteArray download(int skip = -1) {
-    QByteArray text;
-    for (int slot = 0; slot < kCalibrationSlot; ++slot)
-        if (slot != skip)
-            text += recordPacket(slot);
-    return text + calibrationPacket();
+    return downloadOf(slotBytes, kCalibrationK15, skip);
 }
 
 // One notification for each packet, and one for any unterminated rest.

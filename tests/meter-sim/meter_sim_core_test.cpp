@@ -143,12 +143,12 @@ TEST(MeterMemoryData, sameSeedSameMemoryOtherSeedOtherMemory) {
     EXPECT_NE(a.records, makeMeterMemory(10).records);
 }
 
-TEST(MeterMemoryData, coversEveryModeUnitGainFilterAndCrestRange) {
+TEST(MeterMemoryData, coversEveryModeUnitGainFilterAndCrestRangeWithTwoTemperatures) {
     for (const quint32 seed : {0u, 1u, 417u, 123456789u}) {
         SCOPED_TRACE(seed);
         const MeterMemory memory = makeMeterMemory(seed);
         QSet<int> modes, calculations, units, gains, filters;
-        int lowestCrest = 1024, highestCrest = -1;
+        int lowestCrest = 1024, highestCrest = -1, temperatures = 0;
         for (const MeterRecord& r : memory.records) {
             const int mode = (r[5] >> 4) & 3;
             const int unit = r[7] >> 5;
@@ -158,6 +158,7 @@ TEST(MeterMemoryData, coversEveryModeUnitGainFilterAndCrestRange) {
             EXPECT_EQ(r[7] & 0x10, 0);
             modes.insert(mode);
             units.insert(unit);
+            temperatures += unit >= 6 ? 1 : 0;
             calculations.insert((r[7] >> 2) & 3);
             gains.insert(r[8] & 7);
             filters.insert(r[8] >> 3);
@@ -166,8 +167,9 @@ TEST(MeterMemoryData, coversEveryModeUnitGainFilterAndCrestRange) {
             const int reading = (r[4] | (r[5] << 8)) & 4095;
             EXPECT_GT(reading, 0);
         }
-        EXPECT_EQ(modes, (QSet<int>{0, 1, 2}));
-        EXPECT_EQ(units, (QSet<int>{0, 1, 2, 3, 4, 5}));
+        EXPECT_EQ(modes, (QSet<int>{0, 1, 2, 3}));
+        EXPECT_EQ(units, (QSet<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+        EXPECT_EQ(temperatures, 2);
         EXPECT_EQ(calculations, (QSet<int>{0, 1, 2, 3}));
         EXPECT_EQ(gains, (QSet<int>{0, 1, 2, 3, 4, 5, 6, 7}));
         EXPECT_EQ(filters, (QSet<int>{0, 1, 2}));

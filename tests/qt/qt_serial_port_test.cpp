@@ -1,3 +1,4 @@
+#include "PtyLine.h"
 #include "WaitUntil.h"
 #include "qt/QtSerialPort.h"
 
@@ -7,49 +8,32 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <fcntl.h>
-#include <stdlib.h>
+#include <memory>
+
 #include <termios.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr int kWaitMs = 5000;
 
-// A pseudo-terminal standing in for the meter's USB adapter.
-class TestLine {
-public:
-    TestLine() {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0) {
-            m_device = QString::fromLocal8Bit(ptsname(m_master));
-            termios raw{};
-            tcgetattr(m_master, &raw);
-            cfmakeraw(&raw);
-            tcsetattr(m_master, TCSANOW, &raw);
-        }
-    }
-    ~TestLine() { unplug(); }
+// A pseudo-terminal standing in for the meter's USB adapter; destroying it unplugs it.
+std::unique_ptr<PtyLine> plugIn() {
+    auto line = std::make_unique<PtyLine>();
+    QString error;
+    EXPECT_TRUE(line->open(&error)) << qPrintable(error);
+    return line;
+}
 
-    QString device() const { return m_device; }
-    bool send(const QByteArray& bytes) {
-        return ::write(m_master, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    }
-    termios settings() const {
-        termios t{};
-        tcgetattr(m_master, &t);
-        return t;
-    }
-    void unplug() {
-        if (m_master >= 0)
-            ::close(m_master);
-        m_master = -1;
-    }
+termios settingsOf(const PtyLine& line) {
+    termios t{};
+    tcgetattr(line.fd(), &t);
+    return t;
+}
 
-private:
-    int m_master = -1;
-    QString m_device;
-};
+// One write, so that the text reaches the reader together.
+bool send(PtyLine& line, const QByteArray& bytes) {
+    return line.write(bytes.constData(), bytes.size()) == bytes.size();
+}
 
 QtSerialPort::PortResolver onlyPort(int number, const QString& device) {
     return [number, device](int port) { return port == number ? device : QString(); };
@@ -80,20 +64,20 @@ TEST(QtSerialPort, unknownOrMissingPortDoesNotOpen) {
 }
 
 TEST(QtSerialPort, opensWithTheLineSettingsAndReadsEverythingWaiting) {
-    TestLine line;
-    ASSERT_FALSE(line.device().isEmpty());
-    QtSerialPort port(onlyPort(181, line.device()));
+    auto line = plugIn();
+    ASSERT_FALSE(line->devicePath().isEmpty());
+    QtSerialPort port(onlyPort(181, line->devicePath()));
     QSignalSpy comm(&port, &SerialPort::comm);
     QString error;
     ASSERT_TRUE(openMeterPort(port, 181, &error)) << qPrintable(error);
     EXPECT_TRUE(port.portOpen());
 
-    const termios applied = line.settings();
+    const termios applied = settingsOf(*line);
     EXPECT_EQ(cfgetispeed(&applied), speed_t(B9600));
     EXPECT_EQ(applied.c_cflag & CSIZE, tcflag_t(CS8));
     EXPECT_EQ(applied.c_cflag & (PARENB | CSTOPB), tcflag_t(0));
 
-    ASSERT_TRUE(line.send("0,01,02/1,0"));
+    ASSERT_TRUE(send(*line, "0,01,02/1,0"));
     ASSERT_TRUE(waitUntil([&] { return port.inBufferCount() == 11; }, kWaitMs));
     EXPECT_GE(comm.count(), 1);
     EXPECT_EQ(port.input(), QByteArray("0,01,02/1,0"));
@@ -105,27 +89,27 @@ TEST(QtSerialPort, opensWithTheLineSettingsAndReadsEverythingWaiting) {
 }
 
 TEST(QtSerialPort, otherLineSettingsReachTheLineAsGiven) {
-    TestLine line;
-    ASSERT_FALSE(line.device().isEmpty());
-    QtSerialPort port(onlyPort(7, line.device()));
+    auto line = plugIn();
+    ASSERT_FALSE(line->devicePath().isEmpty());
+    QtSerialPort port(onlyPort(7, line->devicePath()));
     port.setCommPort(7);
     // A pseudo-terminal keeps eight data bits and no parity whatever is asked, so the rate
     // and the stop bits are what can be seen to change.
     port.setSettings({4800, LineSettings::Parity::None, 8, LineSettings::StopBits::Two});
     QString error;
     ASSERT_TRUE(port.open(&error)) << qPrintable(error);
-    const termios applied = line.settings();
+    const termios applied = settingsOf(*line);
     EXPECT_EQ(cfgetispeed(&applied), speed_t(B4800));
     EXPECT_EQ(applied.c_cflag & CSTOPB, tcflag_t(CSTOPB));
 }
 
 TEST(QtSerialPort, inputLengthLimitsOneReadAndKeepsTheRestInOrder) {
-    TestLine line;
-    QtSerialPort port(onlyPort(5, line.device()));
+    auto line = plugIn();
+    QtSerialPort port(onlyPort(5, line->devicePath()));
     QString error;
     ASSERT_TRUE(openMeterPort(port, 5, &error)) << qPrintable(error);
     port.setInputLen(2);
-    ASSERT_TRUE(line.send("abcde"));
+    ASSERT_TRUE(send(*line, "abcde"));
     ASSERT_TRUE(waitUntil([&] { return port.inBufferCount() == 5; }, kWaitMs));
     EXPECT_EQ(port.input(), QByteArray("ab"));
     EXPECT_EQ(port.inBufferCount(), 3);
@@ -135,13 +119,13 @@ TEST(QtSerialPort, inputLengthLimitsOneReadAndKeepsTheRestInOrder) {
 }
 
 TEST(QtSerialPort, portInUseOrAlreadyOpenIsRefused) {
-    TestLine line;
-    QtSerialPort first(onlyPort(7, line.device()));
-    QtSerialPort second(onlyPort(7, line.device()));
+    auto line = plugIn();
+    QtSerialPort first(onlyPort(7, line->devicePath()));
+    QtSerialPort second(onlyPort(7, line->devicePath()));
     QString error;
     ASSERT_TRUE(openMeterPort(first, 7, &error)) << qPrintable(error);
     EXPECT_FALSE(openMeterPort(second, 7, &error));
-    EXPECT_TRUE(error.endsWith(": " + line.device())) << qPrintable(error);
+    EXPECT_TRUE(error.endsWith(": " + line->devicePath())) << qPrintable(error);
     EXPECT_FALSE(second.portOpen());
     EXPECT_FALSE(first.open(&error));
     EXPECT_TRUE(first.portOpen());
@@ -151,8 +135,8 @@ TEST(QtSerialPort, portInUseOrAlreadyOpenIsRefused) {
 }
 
 TEST(QtSerialPort, vanishedDeviceClosesThePortOnceAndKeepsWhatArrived) {
-    TestLine line;
-    QtSerialPort port(onlyPort(181, line.device()));
+    auto line = plugIn();
+    QtSerialPort port(onlyPort(181, line->devicePath()));
     QSignalSpy comm(&port, &SerialPort::comm);
     QSignalSpy lost(&port, &SerialPort::lineLost);
     // What arrived last must be handed out before the loss is told.
@@ -160,11 +144,11 @@ TEST(QtSerialPort, vanishedDeviceClosesThePortOnceAndKeepsWhatArrived) {
     QObject::connect(&port, &SerialPort::lineLost, [&] { commsBeforeLoss = comm.count(); });
     QString error;
     ASSERT_TRUE(openMeterPort(port, 181, &error)) << qPrintable(error);
-    ASSERT_TRUE(line.send("57,AA/"));
+    ASSERT_TRUE(send(*line, "57,AA/"));
     ASSERT_TRUE(waitUntil([&] { return comm.count() >= 1; }, kWaitMs));
 
     const qsizetype before = comm.count();
-    line.unplug();
+    line.reset();
     ASSERT_TRUE(waitUntil([&] { return !port.portOpen(); }, kWaitMs));
     EXPECT_GT(comm.count(), before);
     QTest::qWait(200);

@@ -1,5 +1,12 @@
-// Test entry point: widget tests need one QApplication alive for the whole run.
+// Test entry point: one application object alive for the whole run, a QApplication for the
+// tests of widgets and a QCoreApplication for the core's.
+#ifdef PX417_TEST_WIDGETS
 #include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -29,7 +36,7 @@ int main(int argc, char** argv) {
     }
     qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
 
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

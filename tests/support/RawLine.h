@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MeterName.h"
 #include "PtyLine.h"
 
 #include <QByteArray>
@@ -13,8 +14,7 @@
 // meanwhile.
 class RawLine {
 public:
-    explicit RawLine(const QString& portsFolder, const QString& name = QStringLiteral(
-                                                     "Arduino USB Serial Light Adapter (COM181)"));
+    explicit RawLine(const QString& portsFolder, const QString& name = kMeter181);
     ~RawLine();
     RawLine(const RawLine&) = delete;
     RawLine& operator=(const RawLine&) = delete;

@@ -11,10 +11,11 @@
 
 #include <gtest/gtest.h>
 
-// The window as download reception sees it: status lines as texts and slot-table cells in a
-// grid state of the slot table's shape. Every status write and every decoder call is recorded
-// in one event list, so tests can check what was written, how often and in which order.
-class RecordingView : public ReceptionView {
+// The window as download reception (or the connection, through View) sees it: status lines as
+// texts and slot-table cells in a grid state of the slot table's shape. Every status write and
+// every decoder call is recorded in one event list, so tests can check what was written, how
+// often and in which order.
+template <class View> class Recording : public View {
 public:
     QString statusText(int line) const override { return status[line & 1]; }
     void setStatusText(int line, const QString& text) override {
@@ -61,22 +62,12 @@ public:
     QDateTime time{QDate(2027, 2, 1), QTime(21, 5, 3)};
 };
 
-// The window as the meter connection sees it: a RecordingView with a connection list, whose
-// chosen entry a test sets as a click would.
-class RecordingConnectionView : public RecordingView, public ConnectionView {
-public:
-    // Both bases declare the reception half; it is the recording view's.
-    QString statusText(int line) const override { return RecordingView::statusText(line); }
-    void setStatusText(int line, const QString& text) override {
-        RecordingView::setStatusText(line, text);
-    }
-    void setSlotCell(int row, int col, const QString& text) override {
-        RecordingView::setSlotCell(row, col, text);
-    }
-    QDateTime now() const override { return RecordingView::now(); }
-    int comPort() const override { return port; }
-    void decodeMemory() override { RecordingView::decodeMemory(); }
+using RecordingView = Recording<ReceptionView>;
 
+// The window as the meter connection sees it: the recording view with a connection list, whose
+// chosen entry a test sets as a click would.
+class RecordingConnectionView : public Recording<ConnectionView> {
+public:
     void showMeters(const QList<MeterEntry>& list) override {
         meters = list;
         chosen = -1;

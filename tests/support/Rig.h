@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Fakes.h"
+#include "MeterName.h"
 #include "QtPrinters.h"
 #include "app/Controls.h"
 #include "app/Form1.h"
@@ -10,8 +11,6 @@
 #include <QTest>
 
 #include <memory>
-
-inline const QString kMeter181 = QStringLiteral("Arduino USB Serial Light Adapter (COM181)");
 
 // A window with fakes around it; start-up is left to each test.
 struct Rig {
@@ -27,8 +26,8 @@ struct Rig {
     // With a keeper, downloads are kept as main() keeps them.
     explicit Rig(QStringList names = {}, double factor = 15.0, DownloadKeeper* keeper = nullptr) {
         devices.names = std::move(names);
-        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, factor, &monitor,
-                                       keeper);
+        form = std::make_unique<Form1>(port, devices, dialogs, clock, program, factor, QLocale::c(),
+                                       &monitor, keeper);
     }
     // Moves the real pointer over the measurement table (pixels from its corner), so the grid
     // knows the column under it.

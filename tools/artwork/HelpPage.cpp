@@ -169,7 +169,7 @@ QImage connectSection(const HelpShots& shots) {
     s.paragraph(QStringLiteral(
         "Plug the meter's USB cable into the socket at the bottom of the meter and into a USB "
         "port of the computer, then switch the meter on. The computer sees the meter as a serial "
-        "port (<i>Arduino USB Serial Light Adapter</i>). Connect the meter before you start the "
+        "port (<i>Arduino USB Serial Light Adapter</i>). Plug it in before or after starting the "
         "reader."));
     QPainter& p = s.painter();
     constexpr double kScale = 0.9;

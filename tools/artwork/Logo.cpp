@@ -32,10 +32,11 @@ QPainterPath waveform(const QRectF& area) {
 
 } // namespace
 
-QImage drawLogo() {
-    QImage image(kWidth, kHeight, QImage::Format_RGB888);
+QImage drawLogo(int scale) {
+    QImage image(kWidth * scale, kHeight * scale, QImage::Format_RGB888);
     image.fill(Qt::white);
     QPainter p(&image);
+    p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
 

@@ -79,9 +79,9 @@ int main(int argc, char** argv) {
     const QFontInfo face(QFont(QStringLiteral("Calibri")));
     std::fprintf(stderr, "px417-artwork: window font drawn with %s\n", qPrintable(face.family()));
 
-    const QImage logo = drawLogo();
     const QImage help = toIndexed8(drawHelpPage(takeHelpShots()));
-    const bool ok = save(logo, out.filePath(QStringLiteral("logo.png"))) &&
+    const bool ok = save(drawLogo(), out.filePath(QStringLiteral("logo.png"))) &&
+                    save(drawLogo(2), out.filePath(QStringLiteral("logo@2x.png"))) &&
                     save(help, out.filePath(QStringLiteral("help.png")));
     return ok ? 0 : 1;
 }

@@ -16,7 +16,10 @@ constexpr quint32 kSecondsPerYear = 12 * kSecondsPerMonth;
 
 constexpr int kMeasurementModes = 3;
 constexpr int kCalculationModes = 4;
-constexpr int kUnits = 6; // 0 to 5; the temperature units have no place in a vibration record
+// Units 0 to 5 belong to the vibration readings; 6 and 7 (°C and °F) are the meter's
+// temperature readings, a few among many.
+constexpr int kVibrationUnits = 6;
+constexpr int kUnits = 8;
 constexpr int kGains = 8;
 constexpr int kFilters = 3;
 constexpr int kMeasurementsPerDay = 20;
@@ -102,7 +105,7 @@ MeterMemory makeMeterMemory(quint32 seed) {
             const int seconds = random.bounded(60);
             m.time = measurements[slot - 1].time + 60 * minutes + seconds;
         }
-        m.unit = random.bounded(kUnits);
+        m.unit = random.bounded(kVibrationUnits);
         m.calculation = random.bounded(kCalculationModes);
         // Healthy machines are measured at the low gains; the high ones are for quiet spots.
         m.gain = random.bounded(10) < 8 ? random.bounded(3) : random.bounded(kGains);

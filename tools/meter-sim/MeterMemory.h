@@ -27,7 +27,9 @@ struct MeterMemory {
 // One measurement before it is packed into its record's bytes.
 struct Measurement {
     quint32 time = 0;
-    int unit = 0; // its measurement mode is unit / 2: m/s² and g, mm/s and in/s, µm and mils
+    // Its measurement mode is unit / 2: m/s² and g, mm/s and in/s, µm and mils; °C and °F
+    // take mode 3, which names no vibration mode.
+    int unit = 0;
     int calculation = 0;
     int gain = 0;
     int filter = 0;
@@ -43,9 +45,10 @@ MeterRecord packRecord(const Measurement& m);
 quint32 meterTime(int year, int month, int day, int hour, int minute, int second);
 
 // A believable memory for the seed: one working week of measurements in slot (time) order,
-// every measurement mode, calculation mode, unit 0 to 5, gain and filter at least once,
-// crest factors from 1.00 to 10.00 and calibration factors (word - 500) of 13 to 17 for the
-// three modes. The same seed always gives the same memory.
+// every calculation mode, unit, gain and filter at least once (°C and °F exactly once each,
+// vibration units in all other slots), crest factors from 1.00 to 10.00 and calibration
+// factors (word - 500) of 13 to 17 for the three modes. The same seed always gives the same
+// memory.
 MeterMemory makeMeterMemory(quint32 seed);
 
 // The packet of a measurement slot without its "/": slot number, nine bytes and a check

@@ -37,6 +37,8 @@ bool PtyLine::open(QString* error) {
         *error = systemError("posix_openpt");
         return false;
     }
+    // Programs started later (a reader under test) must not inherit either end of the line.
+    fcntl(m_fd, F_SETFD, FD_CLOEXEC);
     if (grantpt(m_fd) != 0 || unlockpt(m_fd) != 0) {
         *error = systemError("grantpt/unlockpt");
         return false;
@@ -61,7 +63,7 @@ bool PtyLine::open(QString* error) {
         *error = systemError("tcsetattr");
         return false;
     }
-    m_readerEnd = ::open(name, O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    m_readerEnd = ::open(name, O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     return true;
 }
 

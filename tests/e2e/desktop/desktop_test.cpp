@@ -1,6 +1,8 @@
 // The reader's program on a real X server, as a desktop sees it: window titles read with xprop,
 // keys and clicks sent through the server with xdotool. Each case starts an X server of its own.
+#include "MeterName.h"
 #include "MeterProcess.h"
+#include "PtyLine.h"
 #include "QtPrinters.h"
 #include "VirtualScreen.h"
 #include "WaitUntil.h"
@@ -12,9 +14,7 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
@@ -45,22 +45,14 @@ bool xdotool(const QStringList& arguments) {
 class OpenableMeter {
 public:
     OpenableMeter(const QString& folder, const QString& name) {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0) {
-            m_node = QString::fromLocal8Bit(ptsname(m_master));
-            m_ok = QFile::link(m_node, folder + u'/' + name);
-        }
-    }
-    ~OpenableMeter() {
-        if (m_master >= 0)
-            ::close(m_master);
+        QString error;
+        m_ok = m_line.open(&error) && QFile::link(m_line.devicePath(), folder + u'/' + name);
     }
     bool ok() const { return m_ok; }
-    QString node() const { return m_node; }
+    QString node() const { return m_line.devicePath(); }
 
 private:
-    int m_master = -1;
-    QString m_node;
+    PtyLine m_line;
     bool m_ok = false;
 };
 
@@ -193,8 +185,7 @@ TEST(DesktopTitles, theConnectionErrorBoxShowsExactlyItsCaptionAndTheProgramEnds
     REQUIRE_DESKTOP();
     RuntimeDir runtime;
     ASSERT_TRUE(runtime.ok());
-    ASSERT_TRUE(publishUnopenable(runtime.portsFolder(),
-                                  QStringLiteral("Arduino USB Serial Light Adapter (COM181)")));
+    ASSERT_TRUE(publishUnopenable(runtime.portsFolder(), kMeter181));
     Program program(runtime);
     // Start-up shows the box before the window.
     const QString box = program.waitForNewWindow();

@@ -1,12 +1,15 @@
 #include "Rig.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -159,3 +162,38 @@ INSTANTIATE_TEST_SUITE_P(Factors, HelpPageAtFactor,
                          ::testing::Values(std::make_tuple(10.0, 3208, 61),
                                            std::make_tuple(12.0, 2674, 73),
                                            std::make_tuple(15.0, 2139, 91)));
+
+// One notch over the picture moves it as far as one over the bar: the bar's own step.
+TEST(HelpPage, aWheelNotchOverThePictureMovesItAsFarAsOverTheScrollBar) {
+    HelpRig rig;
+    rig.form->C_Help_Click();
+    QWheelEvent notch({5, 5}, {5, 5}, {}, {0, -QWheelEvent::DefaultDeltasPerStep}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&rig.bar(), &notch);
+    const int overBar = rig.bar().value();
+    rig.bar().setValue(0);
+    QApplication::sendEvent(&rig.picture(), &notch);
+    EXPECT_GT(overBar, 0);
+    EXPECT_EQ(rig.bar().value(), overBar);
+    EXPECT_EQ(rig.picture().y(), -overBar);
+}
+
+// At 15 twips per pixel the large step is 91 and the end 2139.
+TEST(HelpPage, keysMoveThePageByLargeAndSmallStepsAndToBothEnds) {
+    HelpRig rig;
+    rig.form->show();
+    rig.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.form.get()));
+    QTest::mouseClick(&rig.form->cHelp(), Qt::LeftButton);
+    QTest::keyClick(&rig.form->cHelp(), Qt::Key_PageDown); // the button has no use for it
+    EXPECT_EQ(rig.picture().y(), -91);
+    QTest::mouseClick(&rig.picture(), Qt::LeftButton, {}, QPoint(100, 100));
+    ASSERT_TRUE(rig.bar().hasFocus());
+    const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Down, 92},      {Qt::Key_Up, 91},
+                                             {Qt::Key_PageDown, 182}, {Qt::Key_End, 2139},
+                                             {Qt::Key_PageUp, 2048},  {Qt::Key_Home, 0}};
+    for (const auto& [key, value] : steps) {
+        QTest::keyClick(&rig.bar(), key);
+        EXPECT_EQ(rig.bar().value(), value) << "after key " << int(key);
+    }
+}

@@ -1,6 +1,8 @@
 // Export failures on the real file system, from the real window: a read-only folder, a name
 // that is a folder, and a write that fails over an existing file.
 #include "Download.h"
+#include "FileSizeLimit.h"
+#include "Files.h"
 #include "Rerun.h"
 #include "Rig.h"
 
@@ -12,10 +14,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <memory>
 #include <pwd.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -35,31 +35,6 @@ struct Exporter : Rig {
     }
 };
 
-QByteArray contents(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Limits the size of files this process may write, for the scope's lifetime. Writing past it
-// fails with EFBIG (the signal it would raise is ignored), for root as for anyone.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 void expectFailureBox(const Exporter& exporter, const QString& box, const QString& name) {
     ASSERT_FALSE(exporter.dialogs.boxes.empty()) << "the failure was reported as success";
@@ -110,7 +85,7 @@ TEST(ExportFailure, aNameThatIsAFolderStaysAFolderWithItsContents) {
     const QString box = exporter.exportTo(name);
     expectFailureBox(exporter, box, name);
     EXPECT_TRUE(QFileInfo(name).isDir());
-    EXPECT_EQ(contents(name + QStringLiteral("/keep.txt")), "kept");
+    EXPECT_EQ(fileBytes(name + QStringLiteral("/keep.txt")), "kept");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList({"data.csv"}));
 }
@@ -134,13 +109,13 @@ TEST(ExportFailure, aWriteThatFailsLeavesTheExistingFileIntactAndTheNextExportRe
     }
     expectFailureBox(exporter, box, name);
     EXPECT_TRUE(box.endsWith(QStringLiteral("File too large"))) << box.toStdString();
-    EXPECT_EQ(contents(name), earlier);
+    EXPECT_EQ(fileBytes(name), earlier);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList({"week.csv"}))
         << "a temporary file was left behind";
 
     EXPECT_EQ(exporter.exportTo(name), "");
-    const QByteArray written = contents(name);
+    const QByteArray written = fileBytes(name);
     EXPECT_TRUE(written.startsWith("Exported 2027.02.01 21:05:03,,,,,,\r\n"));
     EXPECT_EQ(written.count("\r\n"), 102);
 }
@@ -190,13 +165,13 @@ TEST(ExportFailure, aWritableFileInAFolderTheUserMayNotWriteIsReplaced) {
 
     const QString box = exporter.exportTo(name);
     EXPECT_EQ(box, "");
-    const QByteArray written = contents(name);
+    const QByteArray written = fileBytes(name);
     EXPECT_TRUE(written.startsWith("Exported 2027.02.01 21:05:03,,,,,,\r\n"))
         << written.left(40).data();
     EXPECT_EQ(written.count("\r\n"), 102);
     // A workbook is built in full before the file is opened, then written the same way.
     EXPECT_EQ(exporter.exportTo(book), "");
-    EXPECT_TRUE(contents(book).startsWith(QByteArray("PK\x03\x04", 4)));
+    EXPECT_TRUE(fileBytes(book).startsWith(QByteArray("PK\x03\x04", 4)));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList({"week.csv", "week.xlsx"}));
     QFile::setPermissions(dir.path(),
@@ -252,11 +227,11 @@ TEST(ExportFailure, aWorkbookThatFailsToBeWrittenLeavesTheExistingFileAndNoScrat
     }
     qputenv("TMPDIR", oldTmp);
     expectFailureBox(exporter, box, name);
-    EXPECT_EQ(contents(name), earlier);
+    EXPECT_EQ(fileBytes(name), earlier);
     EXPECT_TRUE(QDir(scratch.path()).isEmpty()) << "the workbook's scratch files were left behind";
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList({"week.xlsx"}));
 
     EXPECT_EQ(exporter.exportTo(name), "");
-    EXPECT_TRUE(contents(name).startsWith(QByteArray("PK\x03\x04", 4)));
+    EXPECT_TRUE(fileBytes(name).startsWith(QByteArray("PK\x03\x04", 4)));
 }
