@@ -93,7 +93,7 @@ TEST(WorkbookBytes, numbersStayReadableWhereTheProcessWritesDecimalsWithAComma) 
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
     ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "scripts/setup.sh makes it";
     const std::optional<QByteArray> bytes =
-        workbookBytes(kExportedAt, kHeaders, {{"1", "", "", "", "0.120"}}, nullptr);
+        workbookBytes(kExportedAt, kMemHeaders, {{"1", "", "", "", "0.120"}}, nullptr);
     EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "de_DE.UTF-8") << "the setting is restored";
     std::setlocale(LC_NUMERIC, saved.c_str());
     ASSERT_TRUE(bytes);

@@ -190,21 +190,24 @@ TEST(PtyDownload, aTransferCountsOnlyItsOwnSlotsAfterABrokenOffOne) {
     const metersim::MeterMemory memory = metersim::makeMeterMemory(5);
     for (const int lostSlot : {30, 0}) {
         SCOPED_TRACE(lostSlot);
-        RawPty line;
-        ASSERT_FALSE(line.device().isEmpty());
-        Reader reader(line.device());
+        PtyLine line;
         QString error;
+        ASSERT_TRUE(line.open(&error)) << qPrintable(error);
+        Reader reader(line.devicePath());
         ASSERT_TRUE(reader.open(&error)) << qPrintable(error);
+        const auto send = [&line](const QByteArray& text) {
+            return line.write(text.constData(), text.size()) == text.size();
+        };
 
         // Cancelled on the meter after slot 59.
         metersim::DownloadFaults cancelled;
         cancelled.stopAfter = 59;
-        ASSERT_TRUE(line.send(metersim::downloadText(memory, cancelled)));
+        ASSERT_TRUE(send(metersim::downloadText(memory, cancelled)));
         ASSERT_TRUE(waitUntil([&] { return reader.view.statusText(1) == u"60%"; }, kDownloadMs));
 
         metersim::DownloadFaults lost;
         lost.dropSlots = {lostSlot};
-        ASSERT_TRUE(line.send(metersim::downloadText(memory, lost)));
+        ASSERT_TRUE(send(metersim::downloadText(memory, lost)));
         ASSERT_TRUE(reader.waitForCompletion());
         EXPECT_EQ(reader.view.statusText(0), QStringLiteral("Data check error."));
         EXPECT_EQ(reader.view.statusText(1), QStringLiteral("Please try again."));
