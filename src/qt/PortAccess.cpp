@@ -78,8 +78,14 @@ QString inUseBy(const QString& node) {
             continue;
         if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM)
             continue; // a stale lock: its process has ended
-        QString program = QString::fromLocal8Bit(
-            readSmallFile(QStringLiteral("/proc/%1/comm").arg(pid)).trimmed());
+        // The name it was started by: a program that hands over to another by exec keeps it,
+        // where the kernel's short name would be the other program's file.
+        const QByteArray started =
+            readSmallFile(QStringLiteral("/proc/%1/cmdline").arg(pid)).split('\0').constFirst();
+        QString program = QFileInfo(QString::fromLocal8Bit(started)).fileName();
+        if (program.isEmpty())
+            program = QString::fromLocal8Bit(
+                readSmallFile(QStringLiteral("/proc/%1/comm").arg(pid)).trimmed());
         if (program.isEmpty())
             program = QString::fromLocal8Bit(lines.value(1).trimmed());
         if (program.isEmpty())

@@ -117,24 +117,21 @@ TEST(ReaderCommandLine, AnythingElseOnTheCommandLineIsRefusedWithStatusTwoWithou
     const Outcome unknown = runProgram(kReader, {QStringLiteral("--bogus")}, false);
     ASSERT_TRUE(unknown.finished) << qPrintable(unknown.err);
     EXPECT_EQ(unknown.status, 2) << qPrintable(unknown.err);
-    EXPECT_EQ(unknown.err, QStringLiteral("px417: Unknown option 'bogus'; see --help
-"));
+    EXPECT_EQ(unknown.err, QStringLiteral("px417: Unknown option 'bogus'; see --help\n"));
     EXPECT_EQ(unknown.out, QString());
 
     const Outcome orphan = runProgram(kReader, {QStringLiteral("--port=3")}, false);
     ASSERT_TRUE(orphan.finished) << qPrintable(orphan.err);
     EXPECT_EQ(orphan.status, 2);
     EXPECT_EQ(orphan.err,
-              QStringLiteral("px417: --port and --timeout go with --capture; see --help
-"));
+              QStringLiteral("px417: --port and --timeout go with --capture; see --help\n"));
 
     const Outcome positional =
         runProgram(kReader, {QStringLiteral("notes.px417"), QStringLiteral("week.csv")}, false);
     ASSERT_TRUE(positional.finished) << qPrintable(positional.err);
     EXPECT_EQ(positional.status, 2);
     EXPECT_EQ(positional.err,
-              QStringLiteral("px417: unexpected argument \"week.csv\"; see --help
-"));
+              QStringLiteral("px417: unexpected argument \"week.csv\"; see --help\n"));
 }
 
 TEST(SimulatorCommandLine, VersionPrintsAndExits) {

@@ -279,21 +279,21 @@ TEST(Reception, streamWithoutSlashKeepsTheBufferBounded) {
 }
 
 TEST(Reception, aCheckedDownloadIsHandedOutWhileDecodingAsThePacketsThatCountedInTheirOrder) {
-    // Slot 3 comes again after slot 50 with other bytes, and a cut copy of slot 7 after slot 60
-    // does not count: the packets are slot 3's second and slot 7's first.
+    // Slot 3 comes twice in a row, the second time with other bytes, and a cut copy of slot 60
+    // follows slot 60 and does not count: the packets are slot 3's second and slot 60's first.
     const QByteArray second3 = "3,01,02,03,04,05,06,07,08,09,BB";
     QByteArray text;
     QList<QByteArray> expected;
     for (int slot = 0; slot < kCalibrationSlot; ++slot) {
         text += recordPacket(slot);
-        if (slot != 3)
-            expected << recordPacket(slot).chopped(1);
-        if (slot == 50) {
+        if (slot == 3) {
             text += second3 + '/';
             expected << second3;
+        } else {
+            expected << recordPacket(slot).chopped(1);
         }
         if (slot == 60)
-            text += "7,01,02/";
+            text += "60,01,02/";
     }
     text += calibrationPacket();
     expected << calibrationPacket().chopped(1);
