@@ -134,7 +134,7 @@ function(px417_check_core)
             # A static library passes its private links on as $<LINK_ONLY:...>.
             string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" link "${link}")
             if((link MATCHES "^Qt6?::" AND NOT link MATCHES "^Qt6?::Core$")
-               OR link STREQUAL "px417_qt" OR link STREQUAL "px417_app")
+               OR link MATCHES "^px417_(qt|serial|app)$")
                 message(FATAL_ERROR "core library ${target} links ${link}; the core links Qt "
                                     "Core and no widget, picture or serial-port module "
                                     "(docs/ARCHITECTURE.md)")

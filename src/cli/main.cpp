@@ -6,8 +6,8 @@
 #include "cli/MeterChoice.h"
 #include "cli/WindowLauncher.h"
 #include "process/SignalPipe.h"
-#include "qt/QtSerialPort.h"
-#include "qt/SystemDeviceList.h"
+#include "serial/QtSerialPort.h"
+#include "serial/SystemDeviceList.h"
 #include "store/DownloadStore.h"
 
 #include <QCoreApplication>

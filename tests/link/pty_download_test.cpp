@@ -5,7 +5,7 @@
 #include "WaitUntil.h"
 #include "link/MeterLine.h"
 #include "link/Reception.h"
-#include "qt/QtSerialPort.h"
+#include "serial/QtSerialPort.h"
 
 #include <gtest/gtest.h>
 

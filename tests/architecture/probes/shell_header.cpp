@@ -1,4 +1,4 @@
-#include "qt/PortAccess.h"
+#include "serial/PortAccess.h"
 int probe() {
     return portaccess::groupFix(QString()).size();
 }

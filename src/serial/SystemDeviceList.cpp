@@ -1,4 +1,4 @@
-#include "qt/SystemDeviceList.h"
+#include "serial/SystemDeviceList.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "qt/PortAccess.h"
+#include "serial/PortAccess.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "PtyLine.h"
 #include "WaitUntil.h"
-#include "qt/QtSerialPort.h"
+#include "serial/QtSerialPort.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "qt/QtSerialPort.h"
+#include "serial/QtSerialPort.h"
 
-#include "qt/PortAccess.h"
+#include "serial/PortAccess.h"
 
 #include <utility>
 

@@ -1,5 +1,5 @@
 #include "Warnings.h"
-#include "qt/SystemDeviceList.h"
+#include "serial/SystemDeviceList.h"
 
 #include <QDir>
 #include <QFile>
