@@ -3,11 +3,11 @@
 #include "process/SignalPipe.h"
 #include "qt/ExitProgram.h"
 #include "qt/QtDialogs.h"
-#include "serial/QtSerialPort.h"
 #include "qt/SystemClock.h"
-#include "serial/SystemDeviceList.h"
 #include "qt/SystemDeviceMonitor.h"
 #include "qt/Twips.h"
+#include "serial/QtSerialPort.h"
+#include "serial/SystemDeviceList.h"
 #include "store/DownloadStore.h"
 
 #include <QApplication>
@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
     // Before QApplication, which needs a display and aborts without one: help, version and a
     // refused argument all end here.
     QString keptFile;
-    if (const auto status = commandline::handleBeforeApplication(
-            commandline::argumentList(argc, argv), &keptFile))
+    if (const auto status =
+            commandline::handleBeforeApplication(commandline::argumentList(argc, argv), &keptFile))
         return *status;
 
     QApplication app(argc, argv);
@@ -44,8 +44,7 @@ int main(int argc, char** argv) {
                                          : 96.0);
 
     DownloadStore store(DownloadStore::defaultFolder());
-    Form1 form(port, devices, dialogs, clock, program, factor, QLocale::system(), &monitor,
-               &store);
+    Form1 form(port, devices, dialogs, clock, program, factor, QLocale::system(), &monitor, &store);
     dialogs.setParent(&form);
     form.Form_Load();
     form.show();

@@ -16,8 +16,7 @@ void printError(const QString& text) {
 bool writeAllRows(const QString& out, const QDateTime& exportedAt, const CellTable& memTable) {
     // The name alone decides, as a name typed in the window's dialog with the CSV filter.
     QString error;
-    if (writeTableExport(out, ExportKind::Csv, exportedAt, memTable, exportRange(0, 0, 0),
-                         &error))
+    if (writeTableExport(out, ExportKind::Csv, exportedAt, memTable, exportRange(0, 0, 0), &error))
         return true;
     printError(out + QStringLiteral(": ") + error);
     return false;

@@ -35,7 +35,6 @@ struct Exporter : Rig {
     }
 };
 
-
 void expectFailureBox(const Exporter& exporter, const QString& box, const QString& name) {
     ASSERT_FALSE(exporter.dialogs.boxes.empty()) << "the failure was reported as success";
     EXPECT_TRUE(box.startsWith(QStringLiteral("The file could not be written:")))

@@ -4,10 +4,10 @@
 #include "app/Controls.h"
 #include "app/Form1.h"
 #include "qt/Grid.h"
-#include "serial/QtSerialPort.h"
 #include "qt/SystemClock.h"
-#include "serial/SystemDeviceList.h"
 #include "qt/SystemDeviceMonitor.h"
+#include "serial/QtSerialPort.h"
+#include "serial/SystemDeviceList.h"
 #include "store/DownloadStore.h"
 #include "system/Clock.h"
 
