@@ -6,7 +6,9 @@
 set -u
 RESULTS=/px417-results
 mount -t tmpfs -o mode=0755 tmpfs /run
-mount -t tmpfs -o mode=1777 tmpfs /tmp
+# The host's /tmp shows through the overlay, writable in the guest alone: a checkout or build
+# folder may live there. Only the display this session takes must be free of the host's leftovers.
+rm -f /tmp/.X1-lock /tmp/.X11-unix/X1
 mkdir -p /dev/pts /dev/shm "$RESULTS"
 mount -t devpts -o gid=5,mode=620,ptmxmode=666 devpts /dev/pts
 mount -t tmpfs -o mode=1777 tmpfs /dev/shm
