@@ -31,7 +31,7 @@ TEST(Form1ExportDialog, theLocaleDecidesTheKindOfferedFirstAndATypedNameGetsItsE
         QString selectedAtFirst;
         whenSaveDialogShown([&](QFileDialog& dialog) {
             selectedAtFirst = dialog.selectedNameFilter();
-            dialog.selectFile(dir.filePath(QStringLiteral("all1")));
+            typeFileName(dialog, dir.filePath(QStringLiteral("all1")));
             static_cast<QDialog&>(dialog).accept(); // as the Save button does
         });
         form.C_Export_Click(0);

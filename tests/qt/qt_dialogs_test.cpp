@@ -34,7 +34,7 @@ TEST(QtSaveDialog, offersTheFiltersInOrderAndANameWithoutExtensionGetsTheSelecte
         offered = dialog.nameFilters();
         selectedAtFirst = dialog.selectedNameFilter();
         dialog.selectNameFilter(QStringLiteral("Excel Workbook (*.xlsx)"));
-        dialog.selectFile(dir.filePath(QStringLiteral("week")));
+        typeFileName(dialog, dir.filePath(QStringLiteral("week")));
         static_cast<QDialog&>(dialog).accept(); // as the Save button does
     });
     int filterIndex = -1;
@@ -49,7 +49,7 @@ TEST(QtSaveDialog, aTypedExtensionStaysWhateverTheFilterAndCancelGivesNoName) {
     QTemporaryDir dir;
     QtDialogs dialogs;
     whenSaveDialogShown([&](QFileDialog& dialog) {
-        dialog.selectFile(dir.filePath(QStringLiteral("week.xlsx")));
+        typeFileName(dialog, dir.filePath(QStringLiteral("week.xlsx")));
         static_cast<QDialog&>(dialog).accept(); // as the Save button does
     });
     int filterIndex = -1;

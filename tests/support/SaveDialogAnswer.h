@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -16,10 +20,15 @@ template <typename Dialog> Dialog* shownDialog() {
     return nullptr;
 }
 
-// Runs answer on the dialog once it is shown, as the user at the screen would.
+// Runs answer on the dialog once it is shown and waiting for the user in its own event loop,
+// as the user at the screen would. An answer given while the dialog is still being shown would
+// close it before that loop starts, and the loop would then wait for good.
 template <typename Dialog> void whenShownAs(std::function<void(Dialog&)> answer) {
+    const int outerLoops = QThread::currentThread()->loopLevel();
     auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    QObject::connect(timer, &QTimer::timeout, [timer, answer, outerLoops] {
+        if (QThread::currentThread()->loopLevel() <= outerLoops)
+            return;
         if (Dialog* dialog = shownDialog<Dialog>()) {
             timer->stop();
             timer->deleteLater();
@@ -32,4 +41,16 @@ template <typename Dialog> void whenShownAs(std::function<void(Dialog&)> answer)
 // Runs answer on the real save dialog once it is shown.
 inline void whenSaveDialogShown(std::function<void(QFileDialog&)> answer) {
     whenShownAs<QFileDialog>(std::move(answer));
+}
+
+// Types path into the dialog's name field, as a user does before pressing Save. Choosing the
+// file with selectFile() moves the dialog to the file's folder too, and that folder's listing,
+// which arrives later, can empty the name again, so that Save would only open the folder.
+inline void typeFileName(QFileDialog& dialog, const QString& path) {
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!name) {
+        ADD_FAILURE() << "the save dialog has no name field";
+        return;
+    }
+    name->setText(path);
 }
