@@ -15,7 +15,4 @@ namespace commandline {
 // the kept download to open, or empty.
 std::optional<int> handleBeforeApplication(const QStringList& arguments, QString* keptFile);
 
-// argv as text, the way QCoreApplication would decode it.
-QStringList argumentList(int argc, char** argv);
-
 } // namespace commandline

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/Form1.h"
+#include "cli/Arguments.h"
 #include "process/SignalPipe.h"
 #include "qt/ExitProgram.h"
 #include "qt/QtDialogs.h"

@@ -1,10 +1,13 @@
 #include "cli/Arguments.h"
 
+#include "cli/CommandOutput.h"
 #include "cli/ExitStatus.h"
 #include "link/MeterDiscovery.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+
+#include <cstdio>
 
 namespace commandline {
 
@@ -63,24 +66,6 @@ QCommandLineOption helpOption() {
                               QStringLiteral("Displays this help."));
 }
 
-void describeCommands(QCommandLineParser& parser) {
-    describe(parser);
-    parser.addOptions({kExport, kCapture, kPort, kTimeout});
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("A kept download: opened in the window, or "
-                                                "written by --export."),
-                                 QStringLiteral("[FILE]"));
-}
-
-Arguments invalid(const QString& error) {
-    Arguments arguments;
-    arguments.mode = Mode::Invalid;
-    arguments.error = error;
-    return arguments;
-}
-
-} // namespace
-
 void describe(QCommandLineParser& parser) {
     parser.setApplicationDescription(
         QStringLiteral("Reads the measurements stored in a ") + QString::fromLatin1(kMeterModel) +
@@ -98,6 +83,24 @@ void describe(QCommandLineParser& parser) {
     parser.addVersionOption();
     addToolkitOptions(parser);
 }
+
+void describeCommands(QCommandLineParser& parser) {
+    describe(parser);
+    parser.addOptions({kExport, kCapture, kPort, kTimeout});
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("A kept download: opened in the window, or "
+                                                "written by --export."),
+                                 QStringLiteral("[FILE]"));
+}
+
+Arguments invalid(const QString& error) {
+    Arguments arguments;
+    arguments.mode = Mode::Invalid;
+    arguments.error = error;
+    return arguments;
+}
+
+} // namespace
 
 Arguments parseArguments(const QStringList& raw) {
     QCommandLineParser parser;
@@ -179,6 +182,33 @@ QString helpText() {
                .arg(exitstatus::kCheckFailed)
                .arg(exitstatus::kLineLost)
                .arg(exitstatus::kTimedOut);
+}
+
+std::optional<int> answerWithoutProgram(const Arguments& arguments) {
+    switch (arguments.mode) {
+    case Mode::Help:
+        std::fputs(qPrintable(helpText()), stdout);
+        return exitstatus::kOk;
+    case Mode::Version:
+        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                    qPrintable(QCoreApplication::applicationVersion()));
+        return exitstatus::kOk;
+    case Mode::Invalid:
+        printError(arguments.error + QStringLiteral("; see --help"));
+        return exitstatus::kUsage;
+    case Mode::Window:
+    case Mode::Export:
+    case Mode::Capture:
+        break;
+    }
+    return std::nullopt;
+}
+
+QStringList argumentList(int argc, char** argv) {
+    QStringList list;
+    for (int i = 0; i < argc; ++i)
+        list << QString::fromLocal8Bit(argv[i]);
+    return list;
 }
 
 } // namespace commandline

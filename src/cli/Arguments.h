@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-class QCommandLineParser;
+#include <optional>
 
 // The reader's command line as the program sees it before anything else runs.
 namespace commandline {
@@ -23,14 +23,18 @@ struct Arguments {
     QString error;
 };
 
-// The program's description with --help and --version, which the window shares.
-void describe(QCommandLineParser& parser);
-
 // Reads the raw arguments (the program's name first). The toolkit's own options are let
 // through for the window; any other unknown option, or a second FILE, makes Mode::Invalid.
 Arguments parseArguments(const QStringList& arguments);
 
 // The text --help prints: options, the commands and their exit statuses.
 QString helpText();
+
+// Answers --help and --version, or says what is wrong with the command line, and returns the
+// exit status; nothing for the modes that run a program (the window, --export, --capture).
+std::optional<int> answerWithoutProgram(const Arguments& arguments);
+
+// argv as text, the way QCoreApplication would decode it.
+QStringList argumentList(int argc, char** argv);
 
 } // namespace commandline

@@ -12,8 +12,6 @@
 
 #include <QCoreApplication>
 
-#include <cstdio>
-
 namespace {
 
 int capture(const commandline::Arguments& arguments) {
@@ -44,27 +42,12 @@ int capture(const commandline::Arguments& arguments) {
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("px417"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PX417_VERSION));
-    QStringList raw;
-    for (int i = 0; i < argc; ++i)
-        raw << QString::fromLocal8Bit(argv[i]);
-    const commandline::Arguments arguments = commandline::parseArguments(raw);
-    switch (arguments.mode) {
-    case commandline::Mode::Window:
+    const commandline::Arguments arguments =
+        commandline::parseArguments(commandline::argumentList(argc, argv));
+    if (const std::optional<int> status = commandline::answerWithoutProgram(arguments))
+        return *status;
+    if (arguments.mode == commandline::Mode::Window)
         return windowlauncher::execWindow(argv);
-    case commandline::Mode::Help:
-        std::fputs(qPrintable(commandline::helpText()), stdout);
-        return exitstatus::kOk;
-    case commandline::Mode::Version:
-        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
-                    qPrintable(QCoreApplication::applicationVersion()));
-        return exitstatus::kOk;
-    case commandline::Mode::Invalid:
-        printError(arguments.error + QStringLiteral("; see --help"));
-        return exitstatus::kUsage;
-    case commandline::Mode::Export:
-    case commandline::Mode::Capture:
-        break;
-    }
     QCoreApplication app(argc, argv);
     if (arguments.mode == commandline::Mode::Export)
         return runExport(arguments.out, arguments.file, QDateTime::currentDateTime());
