@@ -6,9 +6,14 @@
 #include "Warnings.h"
 #include "store/DownloadStore.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -88,4 +93,46 @@ TEST(Form1Keeping, aFileThatIsNoDownloadGetsABoxWithItsNameAndWhatIsWrongAndChan
                   .arg(notes));
     EXPECT_EQ(memTexts(*rig.form), before);
     EXPECT_EQ(rig.detail(), QStringLiteral("COM:181"));
+}
+
+TEST(Form1Keeping, openingOrDroppingAKeptDownloadDuringADownloadDoesNothing) {
+    QTemporaryDir dir;
+    const QString kept = dir.filePath(QStringLiteral("kept.px417"));
+    ASSERT_TRUE(writeFileBytes(kept, downloadText()));
+    Rig rig({kMeter181});
+    rig.form->Form_Load();
+    // Other measurements than the kept file's, so that the table tells which one it shows.
+    const QByteArray text = downloadText(QStringLiteral("36,20,00,00,AD,0A,8C,20,01"));
+    rig.port.receive(text.left(text.indexOf("50,")));
+    ASSERT_EQ(rig.state(), QStringLiteral("Downloading..."));
+    const QStringList before = memTexts(*rig.form);
+    const QString percent = rig.detail();
+
+    // Dropped as from a file manager; the file opens through a queued call, which runs here,
+    // with the download still under way.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(kept)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(rig.form.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(rig.form.get(), &drop);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(memTexts(*rig.form), before) << "a dropped file opened during the download";
+    EXPECT_EQ(rig.state(), QStringLiteral("Downloading..."));
+    EXPECT_EQ(rig.detail(), percent);
+
+    rig.form->openDownload(kept);
+    EXPECT_EQ(memTexts(*rig.form), before) << "a file opened during the download";
+    EXPECT_EQ(rig.state(), QStringLiteral("Downloading..."));
+    EXPECT_EQ(rig.detail(), percent);
+    EXPECT_TRUE(rig.dialogs.boxes.empty());
+
+    // The download goes on as if nothing had come.
+    rig.port.receive(text.mid(text.indexOf("50,")));
+    EXPECT_EQ(rig.state(), QStringLiteral("Ready."));
+    Rig undisturbed({kMeter181});
+    undisturbed.form->Form_Load();
+    undisturbed.port.receive(text);
+    EXPECT_EQ(memTexts(*rig.form), memTexts(*undisturbed.form));
 }

@@ -1,6 +1,8 @@
 #include "Rig.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -195,5 +197,28 @@ TEST(HelpPage, keysMoveThePageByLargeAndSmallStepsAndToBothEnds) {
     for (const auto& [key, value] : steps) {
         QTest::keyClick(&rig.bar(), key);
         EXPECT_EQ(rig.bar().value(), value) << "after key " << int(key);
+    }
+}
+
+// The table takes these keys itself while it can move, so they are pressed where nothing takes
+// them: on a focused button. With the page hidden they go on to the window, and its scroll bar
+// stays where it was left.
+TEST(HelpPage, pageKeysWithThePageHiddenLeaveItsScrollBarAloneAndAreNotTaken) {
+    HelpRig rig;
+    rig.form->show();
+    rig.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.form.get()));
+    rig.form->C_Help_Click();
+    rig.bar().setValue(500);
+    rig.form->C_Help_Click();
+    ASSERT_FALSE(rig.shown());
+    rig.form->cHelp().setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), &rig.form->cHelp());
+    for (const Qt::Key key : {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(QApplication::focusWidget(), &press);
+        const std::string name = QKeySequence(key).toString().toStdString();
+        EXPECT_FALSE(press.isAccepted()) << name << " was taken";
+        EXPECT_EQ(rig.bar().value(), 500) << "after " << name;
     }
 }

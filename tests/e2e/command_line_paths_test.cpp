@@ -3,8 +3,11 @@
 #include "Files.h"
 #include "MeterMemory.h"
 #include "MeterProcess.h"
+#include "RawLine.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -21,13 +24,19 @@ struct Outcome {
     QStringList qtLibraries;
 };
 
-Outcome runReader(const QStringList& arguments, const QString& runtimeDir,
-                  const QString& dataHome) {
+// No display, and the runtime and data folders given.
+QProcessEnvironment readerEnvironment(const QString& runtimeDir, const QString& dataHome) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
     environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    return environment;
+}
+
+Outcome runReader(const QStringList& arguments, const QString& runtimeDir,
+                  const QString& dataHome) {
+    QProcessEnvironment environment = readerEnvironment(runtimeDir, dataHome);
     // The loader names every library it initialises, those loaded later as plug-ins too.
     environment.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("libs"));
     QProcess reader;
@@ -101,4 +110,35 @@ TEST(CommandLinePaths, exportOfAFileThatIsNoDownloadEndsWithTwoAndWritesNothing)
                              "to 100\n\n")
                   .arg(notes));
     EXPECT_FALSE(QFileInfo::exists(out));
+}
+
+// --timeout counts seconds: a capture from a meter that never sends must not give up within
+// half a second of setting up the line (taken as milliseconds, it would after one).
+TEST(CommandLinePaths, captureFromASilentMeterWaitsTheTimeoutInSeconds) {
+    RuntimeDir runtime;
+    ASSERT_TRUE(runtime.ok());
+    RawLine line(runtime.portsFolder());
+    ASSERT_TRUE(line.ok());
+    QTemporaryDir work;
+    QProcess reader;
+    reader.setProcessEnvironment(readerEnvironment(runtime.path(), work.path()));
+    reader.start(QStringLiteral(PX417_PATH),
+                 {"--capture", work.filePath(QStringLiteral("week.csv")), "--timeout", "1"});
+    ASSERT_TRUE(reader.waitForStarted(kWaitMs));
+
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QElapsedTimer sinceSetUp;
+    const QDeadlineTimer deadline(kWaitMs);
+    while (reader.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+        reader.waitForFinished(5);
+        if (!sinceSetUp.isValid() && line.setByReader())
+            sinceSetUp.start();
+    }
+    const qint64 startedMs = sinceStart.elapsed();
+    ASSERT_EQ(reader.state(), QProcess::NotRunning) << "no end within " << kWaitMs << " ms";
+    EXPECT_EQ(reader.exitCode(), 5) << reader.readAllStandardError().toStdString();
+    ASSERT_TRUE(sinceSetUp.isValid())
+        << "it ended " << startedMs << " ms after it started, before its line was seen set up";
+    EXPECT_GE(sinceSetUp.elapsed(), 500) << "it gave up too early";
 }

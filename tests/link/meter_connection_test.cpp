@@ -1,16 +1,20 @@
-// The meter connection: discovery, opening the chosen port, a failed port, a lost line, and
-// devices coming and going.
+// The meter connection: discovery, opening the chosen port, a failed port, a kept download, a
+// lost line, and devices coming and going.
 #include "link/MeterConnection.h"
 
 #include "Download.h"
 #include "Fakes.h"
 #include "MeterName.h"
+#include "QtPrinters.h"
 #include "RecordingView.h"
 #include "Warnings.h"
+#include "link/DownloadKeeper.h"
 #include "system/DeviceMonitor.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -172,6 +176,50 @@ TEST(MeterConnection, aPullMidDownloadEndsItAndKeepsTheSlotTable) {
     EXPECT_EQ(rig.view.decodeCalls, 1);
     EXPECT_TRUE(rig.dialogs.boxes.empty());
     EXPECT_FALSE(rig.program.ended);
+}
+
+namespace {
+
+// What the connection hands the store: each download with its time and port name.
+struct RecordingKeeper : DownloadKeeper {
+    struct Kept {
+        QList<QByteArray> packets;
+        QDateTime completedAt;
+        QString port;
+    };
+    void keepDownload(const QList<QByteArray>& packets, const QDateTime& completedAt,
+                      const QString& port) override {
+        kept.push_back({packets, completedAt, port});
+    }
+    std::vector<Kept> kept;
+};
+
+} // namespace
+
+// The window keeps its downloads through the connection. The store names the file after the
+// port it is given, so that must be "COM181", never the panel's "COM:181": a Windows file
+// name may not hold a colon.
+TEST(MeterConnection, aCheckedDownloadIsKeptWithThePortsNameAndTheViewsClock) {
+    FakeSerialPort port;
+    FakeDeviceList devices;
+    devices.names = {kMeter181};
+    FakeDialogs dialogs;
+    FakeProgram program;
+    RecordingConnectionView view;
+    view.time = QDateTime(QDate(2026, 12, 9), QTime(14, 3, 27));
+    RecordingKeeper keeper;
+    MeterConnection connection(port, devices, dialogs, program, view, nullptr, &keeper);
+    connection.reset();
+    connection.scanComPorts();
+    ASSERT_EQ(view.status[1], "COM:181");
+
+    port.receive(downloadText());
+    ASSERT_EQ(view.decodeCalls, 1);
+    ASSERT_EQ(keeper.kept.size(), 1u);
+    EXPECT_EQ(keeper.kept[0].port, "COM181");
+    EXPECT_EQ(keeper.kept[0].completedAt.toString(Qt::ISODateWithMs),
+              view.time.toString(Qt::ISODateWithMs));
+    EXPECT_EQ(keeper.kept[0].packets.join('/') + '/', downloadText());
 }
 
 TEST(MeterConnection, aLineLostWhileIdleShowsTheSameTexts) {

@@ -20,6 +20,9 @@ public:
     RawLine& operator=(const RawLine&) = delete;
 
     bool ok() const { return m_ok; }
+    // True while the line's settings are not those it was made with: a reader that opened it
+    // has set its own.
+    bool setByReader() const { return m_line.settingsChanged(); }
     // Starts writing bytes in the background; done() tells when all were written.
     void send(QByteArray bytes);
     bool done() const { return m_done; }
