@@ -151,6 +151,9 @@ void MeterConnection::devicesChanged() {
 }
 
 void MeterConnection::rescanOnNotice() {
+    // Owed no more, whichever way this ends: a flag left set would list the devices again on
+    // every later notification from the line.
+    m_discoveryPending = false;
     // A notice about some other device leaves the open meter alone: closing and reopening its
     // line would lose a transfer the user has just started on it.
     if (m_port.portOpen()) {
