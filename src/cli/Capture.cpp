@@ -6,6 +6,7 @@
 #include "link/SlotTable.h"
 #include "system/SerialPort.h"
 
+#include <algorithm>
 #include <utility>
 
 Capture::Tables::Tables(Capture& capture)
@@ -26,7 +27,13 @@ Capture::Capture(SerialPort& port, MeterChoice meter, DownloadStore store, Setti
     : QObject(parent), m_port(port), m_meter(std::move(meter)), m_store(std::move(store)),
       m_settings(std::move(settings)) {
     m_timeout.setSingleShot(true);
+    // A coarse timer may fire up to 5% early; the deadline below catches any early fire.
+    m_timeout.setTimerType(Qt::PreciseTimer);
     connect(&m_timeout, &QTimer::timeout, this, [this] {
+        if (!m_deadline.hasExpired()) {
+            m_timeout.start(int(std::max<qint64>(1, m_deadline.remainingTime())));
+            return;
+        }
         printError(QStringLiteral("no download from %1 within %2 s")
                        .arg(m_meter.name)
                        .arg(m_settings.timeoutMs / 1000.0));
@@ -46,8 +53,10 @@ std::optional<int> Capture::start() {
                        .arg(m_meter.name, QString(error).replace(QChar(13), QChar(10))));
         return exitstatus::kNoDownload;
     }
-    if (m_settings.timeoutMs > 0)
+    if (m_settings.timeoutMs > 0) {
+        m_deadline.setRemainingTime(m_settings.timeoutMs, Qt::PreciseTimer);
         m_timeout.start(m_settings.timeoutMs);
+    }
     return std::nullopt;
 }
 

@@ -5,6 +5,7 @@
 #include "store/DownloadStore.h"
 #include "store/DownloadTables.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -58,6 +59,9 @@ private:
     Settings m_settings;
     Reception m_reception;
     Tables m_tables{*this};
-    QTimer m_timeout;
+    // A child, so that a test can fire it early.
+    QTimer m_timeout{this};
+    // The end of the time asked; the timer gives up only once it has passed.
+    QDeadlineTimer m_deadline;
     bool m_finished = false;
 };

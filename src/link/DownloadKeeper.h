@@ -10,8 +10,8 @@ class DownloadKeeper {
 public:
     virtual ~DownloadKeeper() = default;
     // Keeps the packets (each without its "/") of a download completed at completedAt on port
-    // ("COM181"). A download that cannot be kept is reported by the keeper and changes nothing
-    // else: decoding goes on.
-    virtual void keepDownload(const QList<QByteArray>& packets, const QDateTime& completedAt,
-                              const QString& port) = 0;
+    // ("COM181"). Returns an empty text, or why the download could not be kept (the place
+    // and the system's reason); decoding goes on either way.
+    virtual QString keepDownload(const QList<QByteArray>& packets, const QDateTime& completedAt,
+                                 const QString& port) = 0;
 };

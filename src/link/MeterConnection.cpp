@@ -20,13 +20,17 @@ public:
     KeepingView(ReceptionView& view, DownloadKeeper& keeper, const Reception& reception)
         : ForwardingReceptionView(view), m_keeper(keeper), m_reception(reception) {}
     void decodeMemory() override {
-        m_keeper.keepDownload(m_reception.completedDownload(), now(), comPortName(comPort()));
+        m_failure =
+            m_keeper.keepDownload(m_reception.completedDownload(), now(), comPortName(comPort()));
         ForwardingReceptionView::decodeMemory();
     }
+    // Why the download just completed was not kept; empty when it was, or when none completed.
+    const QString& failure() const { return m_failure; }
 
 private:
     DownloadKeeper& m_keeper;
     const Reception& m_reception;
+    QString m_failure;
 };
 
 } // namespace
@@ -127,10 +131,29 @@ void MeterConnection::onComm() {
     if (m_keeper) {
         KeepingView view(m_view, *m_keeper, m_reception);
         m_reception.onComm(waiting, view);
+        if (!view.failure().isEmpty())
+            notKept(view.failure());
     } else {
         m_reception.onComm(waiting, m_view);
     }
     runPendingDiscovery();
+}
+
+void MeterConnection::notKept(const QString& reason) {
+    qWarning().noquote() << reason;
+    // A technician never reads standard error. After the port's notification, not inside it:
+    // the box waits for the user, and the table is already filled.
+    const QString text = QStringList{QStringLiteral("This download was not kept."), reason,
+                                     QStringLiteral("Export the table to keep its rows.")}
+                             .join(QChar(13));
+    QMetaObject::invokeMethod(
+        this,
+        [this, text] {
+            if (!m_ended)
+                m_dialogs.message(text, QString::fromLatin1(statustext::kProgramTitle),
+                                  Dialogs::Icon::Critical);
+        },
+        Qt::QueuedConnection);
 }
 
 void MeterConnection::lineLost() {
@@ -151,6 +174,9 @@ void MeterConnection::devicesChanged() {
 }
 
 void MeterConnection::rescanOnNotice() {
+    // Owed no more, whichever way this ends: a flag left set would list the devices again on
+    // every later notification from the line.
+    m_discoveryPending = false;
     // A notice about some other device leaves the open meter alone: closing and reopening its
     // line would lose a transfer the user has just started on it.
     if (m_port.portOpen()) {

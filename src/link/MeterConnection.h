@@ -55,6 +55,9 @@ private:
     void connectionFailed(const QString& reason);
     // Tells the user (standard error and a box) and ends the program with status 1.
     void failWith(const QString& text, const QString& caption, Dialogs::Icon icon);
+    // The download just decoded could not be kept: standard error at once, a box once the
+    // notification has been handled.
+    void notKept(const QString& reason);
     void runPendingDiscovery();
     // Discovery after a device notice; skipped while a port is open and the list of meters
     // would come out the same.

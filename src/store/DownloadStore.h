@@ -19,13 +19,14 @@ public:
 
     // Writes the packets (each without its "/") as a new file named for the completion time
     // and the port ("COM181"), with "-2", "-3" ... added when the name is taken; never
-    // replaces a file. Makes the folder when needed. The file appears whole or not at all.
-    // Returns its path, or an empty text with the reason and the folder in *error.
+    // replaces a file. Makes the folder when needed. The file appears whole, its bytes on the
+    // disk, or not at all. Returns its path, or an empty text with the reason and the folder
+    // in *error.
     QString keep(const QList<QByteArray>& packets, const QDateTime& completedAt,
                  const QString& port, QString* error) const;
-    // As keep(), with a failure written to standard error.
-    void keepDownload(const QList<QByteArray>& packets, const QDateTime& completedAt,
-                      const QString& port) override;
+    // As keep(); returns the failure's text, empty when kept.
+    QString keepDownload(const QList<QByteArray>& packets, const QDateTime& completedAt,
+                         const QString& port) override;
 
 private:
     QString m_folder;

@@ -32,7 +32,7 @@ QStringList memTexts(const Form1& form) {
 
 } // namespace
 
-TEST(Form1Keeping, aDownloadThatCannotBeKeptStillFillsTheTableAndSaysWhereAndWhy) {
+TEST(Form1Keeping, aDownloadThatCannotBeKeptStillFillsTheTableAndABoxThenSaysWhereAndWhy) {
     QString folder = qEnvironmentVariable(kReadOnlyFolder);
     QTemporaryDir dir;
     if (folder.isEmpty()) {
@@ -70,7 +70,12 @@ TEST(Form1Keeping, aDownloadThatCannotBeKeptStillFillsTheTableAndSaysWhereAndWhy
     EXPECT_TRUE(warnings.lines().first().startsWith(
         QStringLiteral("the download could not be kept in %1: ").arg(folder)))
         << warnings.lines().first().toStdString();
-    EXPECT_TRUE(rig.dialogs.boxes.empty());
+    EXPECT_TRUE(rig.dialogs.boxes.empty()) << "a box inside the port's notification";
+    QCoreApplication::processEvents();
+    ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(rig.dialogs.boxes.front().text,
+              QStringLiteral("This download was not kept.\r%1\rExport the table to keep its rows.")
+                  .arg(warnings.lines().first()));
     EXPECT_TRUE(QDir(folder).isEmpty());
     QFile::setPermissions(folder,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);

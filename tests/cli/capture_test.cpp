@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -78,4 +79,18 @@ TEST(Capture, noDownloadBeforeTheTimeoutEndsWithStatusFiveAndClosesThePort) {
     ASSERT_TRUE(rig.finished.wait(10000));
     EXPECT_EQ(rig.finished.at(0).at(0).toInt(), exitstatus::kTimedOut);
     EXPECT_FALSE(rig.port.portOpen());
+}
+
+TEST(Capture, aTimerThatFiresEarlyDoesNotEndTheWaitBeforeTheTimeAsked) {
+    CaptureRig rig(60000);
+    ASSERT_EQ(rig.capture.start(), std::nullopt);
+    auto* timer = rig.capture.findChild<QTimer*>();
+    ASSERT_NE(timer, nullptr);
+    // A coarse timer may fire up to 5% early.
+    EXPECT_EQ(timer->timerType(), Qt::PreciseTimer);
+    // Fired long before the minute asked, as no timer should: the wait goes on.
+    QMetaObject::invokeMethod(timer, "timeout");
+    EXPECT_TRUE(rig.finished.isEmpty());
+    EXPECT_TRUE(rig.port.portOpen());
+    EXPECT_TRUE(timer->isActive());
 }

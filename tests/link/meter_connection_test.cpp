@@ -269,6 +269,10 @@ TEST(MeterConnection, devicesChangingDuringADownloadWaitForItsEndThenDiscoveryRu
     EXPECT_EQ(rig.devices.scans, 2);
     QTest::qWait(10);
     EXPECT_EQ(rig.devices.scans, 2);
+    // The meter is still listed, so nothing changed; later notices from the line owe nothing.
+    rig.port.receive("");
+    QTest::qWait(0);
+    EXPECT_EQ(rig.devices.scans, 2);
 }
 
 TEST(MeterConnection, aNoticeAboutAnotherDeviceLeavesTheOpenMeterAlone) {

@@ -4,6 +4,7 @@
 #include "Download.h"
 #include "Files.h"
 #include "RecordingView.h"
+#include "Rerun.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -90,4 +91,35 @@ TEST(DownloadStore, keepsEachDownloadInANewFileAndNeverReplacesOne) {
                                                    "2026-12-09_14-03-27_COM2000-2.px417")));
     EXPECT_EQ(fileBytes(first), downloadText());
     EXPECT_EQ(QDir(store.folder()).entryList(QDir::Files).size(), 2) << "no scratch file is left";
+}
+
+TEST(DownloadStore, aFullDiskKeepsNoFileUnderTheDownloadsNameAndSaysWhy) {
+    const QString fullDisk = qEnvironmentVariable("PX417_FULL_DISK");
+    if (fullDisk.isEmpty()) {
+        // A file system of one page, filled up: a tmpfs in a mount namespace of its own.
+        QTemporaryDir mountPoint;
+        ASSERT_TRUE(mountPoint.isValid());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("PX417_FULL_DISK"), mountPoint.path());
+        QString out;
+        const int status = rerunInMountNamespace(
+            QStringLiteral("mount -t tmpfs -o size=4k px417 \"$0\" && "
+                           "{ cat /dev/zero >\"$0/filler\" 2>/dev/null; true; }"),
+            mountPoint.path(), environment, &out);
+        if (status == 77)
+            GTEST_SKIP() << "no small file system can be mounted here: " << out.toStdString();
+        expectRerunPassed(status, out);
+        return;
+    }
+
+    const DownloadStore store(fullDisk);
+    QString error;
+    EXPECT_EQ(store.keep(packetsOf(downloadText()), QDateTime(QDate(2026, 12, 9), QTime(14, 3, 27)),
+                         QStringLiteral("COM181"), &error),
+              QString());
+    EXPECT_EQ(error, QStringLiteral("the download could not be kept in %1: No space left on device")
+                         .arg(fullDisk));
+    EXPECT_EQ(QDir(fullDisk).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                       QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("filler")});
 }

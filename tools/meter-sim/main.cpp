@@ -18,9 +18,12 @@ using namespace metersim;
 namespace {
 
 constexpr quint32 kDefaultSeed = 417;
-const char kDefaultName[] = "Arduino USB Serial Light Adapter (COM181)";
+// Without --name: the first free of "<kNameStem> (COM181)", "(COM182)" ...
+const char kNameStem[] = "Arduino USB Serial Light Adapter";
+constexpr int kFirstComNumber = 181;
 
 struct Settings {
+    // Empty: the first free name.
     QString name;
     QString device;
     // A kept download to send instead of the generated one.
@@ -65,8 +68,11 @@ std::optional<Settings> readSettings(const QCoreApplication& app) {
         "download of slots 0 to 100 is sent, and the meter waits for the next reader.");
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption name("name", "Device display name, and so the link's name.", "name",
-                                  kDefaultName);
+    const QCommandLineOption name(
+        "name",
+        "Device display name, and so the link's name; refused while a running meter has it.\n"
+        "Default: the first free of \"Arduino USB Serial Light Adapter (COM181)\", (COM182) ...",
+        "name");
     const QCommandLineOption speed("speed", "Pace as a baud rate (8N1); 0 sends in one burst.",
                                    "baud", "9600");
     const QCommandLineOption seed("seed", "Varies the measurements and calibration.", "n",
@@ -106,6 +112,10 @@ std::optional<Settings> readSettings(const QCoreApplication& app) {
 
     Settings settings;
     settings.name = parser.value(name);
+    if (parser.isSet(name) && settings.name.isEmpty()) {
+        fail(QStringLiteral("--name needs a name; without it the first free one is taken"));
+        return std::nullopt;
+    }
     const auto baud = number(parser.value(speed), 0, 4000000);
     const auto seedValue = number(parser.value(seed), 0, 0xFFFFFFFFLL);
     const auto last = number(parser.value(stopAfter), 0, kCalibrationSlot);
@@ -188,8 +198,12 @@ int main(int argc, char* argv[]) {
             fail(QStringLiteral("no runtime directory to publish the line in"));
             return 1;
         }
-        if (!link.publish(QDir(runtime).filePath("px417/ports"), settings->name, line.devicePath(),
-                          &error)) {
+        const QString folder = QDir(runtime).filePath("px417/ports");
+        const bool published =
+            settings->name.isEmpty()
+                ? link.publishFree(folder, kNameStem, kFirstComNumber, line.devicePath(), &error)
+                : link.publish(folder, settings->name, line.devicePath(), &error);
+        if (!published) {
             fail(error);
             return 1;
         }
