@@ -1,7 +1,8 @@
 # Installation and the Debian package. `cmake --install` puts exactly the two programs in bin/,
-# the window program in lib/px417/, the desktop entry, the kept downloads' file type, the icon,
-# the AppStream metainfo and the udev rule, and on Linux the manual pages and the package's
-# copyright and changelog; tests, benchmarks and tools/artwork are never installed.
+# the command-line and window programs that px417 becomes in lib/px417/, the desktop entry, the
+# kept downloads' file type, the icon, the AppStream metainfo and the udev rule, and on Linux the
+# manual pages and the package's copyright and changelog; tests, benchmarks and tools/artwork are
+# never installed.
 # scripts/build-deb.sh builds px417_<version>_<arch>.deb in build-deb/ with Debian's flags.
 
 set(PX417_HOMEPAGE "https://px417.example.org/")

@@ -34,7 +34,7 @@ echo "package: $DEB"
 dpkg-deb --field "$DEB" Package Version Depends
 echo "files:"
 dpkg-deb --contents "$DEB" | awk '{print "  " $6}' | grep -v '/$'
-expected=$'./usr/bin/px417\n./usr/bin/px417-meter-sim\n./usr/lib/udev/rules.d/70-px417.rules\n./usr/share/applications/px417.desktop\n./usr/share/doc/px417/changelog.gz\n./usr/share/doc/px417/copyright\n./usr/share/icons/hicolor/scalable/apps/px417.svg\n./usr/share/man/man1/px417-meter-sim.1.gz\n./usr/share/man/man1/px417.1.gz\n./usr/share/metainfo/org.example.px417.metainfo.xml'
+expected=$'./usr/bin/px417\n./usr/bin/px417-meter-sim\n./usr/lib/px417/px417-cli\n./usr/lib/px417/px417-window\n./usr/lib/udev/rules.d/70-px417.rules\n./usr/share/applications/px417.desktop\n./usr/share/doc/px417/changelog.gz\n./usr/share/doc/px417/copyright\n./usr/share/icons/hicolor/scalable/apps/px417.svg\n./usr/share/man/man1/px417-meter-sim.1.gz\n./usr/share/man/man1/px417.1.gz\n./usr/share/metainfo/org.example.px417.metainfo.xml'
 actual="$(dpkg-deb --contents "$DEB" | awk '{print $6}' | grep -v '/$' | sort)"
 [ "$actual" = "$(sort <<<"$expected")" ] || { echo "FAIL: unexpected file list"; exit 1; }
 

@@ -88,7 +88,16 @@ bool startOnce(XDisplay& display, const QString& program, const QStringList& arg
     return true;
 }
 
-bool measureStartup(int runs) {
+// A program timed for start-up: its label in the table, its path and its arguments.
+struct Started {
+    QString label;
+    QString program;
+    QStringList arguments;
+    Startup figures;
+};
+
+// compared: further programs started in the same rounds, for before and after in one run.
+bool measureStartup(int runs, const QStringList& compared) {
     say(QStringLiteral("== 1. Start-up: process start to first frame shown (Xvfb, %1 starts each, "
                        "interleaved) ==")
             .arg(runs));
@@ -98,49 +107,54 @@ bool measureStartup(int runs) {
         say(QStringLiteral("   skipped: ") + error);
         return false;
     }
-    Startup floor;
-    Startup text;
-    Startup reader;
     const QString floorPath = QStringLiteral(PX417_BENCH_FLOOR_PATH);
+    std::vector<Started> programs{
+        {QStringLiteral("floor (empty window)"), floorPath, {}, {}},
+        {QStringLiteral("floor + text"), floorPath, {QStringLiteral("--text")}, {}},
+        {QStringLiteral("px417"), QStringLiteral(PX417_PATH), {}, {}},
+        {QStringLiteral("px417-window directly"), QStringLiteral(PX417_WINDOW_PATH), {}, {}}};
+    for (const QString& program : compared)
+        programs.push_back({program, program, {}, {}});
     for (int i = 0; i < runs; ++i) {
-        if (!startOnce(display, floorPath, {}, &floor, &error) ||
-            !startOnce(display, floorPath, {QStringLiteral("--text")}, &text, &error) ||
-            !startOnce(display, QStringLiteral(PX417_PATH), {}, &reader, &error)) {
-            say(QStringLiteral("   failed: ") + error);
-            return false;
+        for (Started& started : programs) {
+            if (!startOnce(display, started.program, started.arguments, &started.figures, &error)) {
+                say(QStringLiteral("   failed: ") + error);
+                return false;
+            }
         }
     }
-    const double floorShown = median(floor.shownMs);
-    const double readerShown = median(reader.shownMs);
-    const auto row = [](const char* label, double reader, double floor, double text) {
-        say(QStringLiteral("   %1 %2 %3 %4")
-                .arg(label, -34)
-                .arg(reader, 12, 'f', 1)
-                .arg(floor, 12, 'f', 1)
-                .arg(text, 14, 'f', 1));
-    };
     const auto best = [](const std::vector<double>& values) {
         return *std::min_element(values.begin(), values.end());
     };
-    say(QStringLiteral("   %1 %2 %3 %4")
-            .arg(QString(), 34)
-            .arg("px417", 12)
-            .arg("floor", 12)
-            .arg("floor + text", 14));
-    row("window mapped, median (ms)", median(reader.mappedMs), median(floor.mappedMs),
-        median(text.mappedMs));
-    row("first frame shown, median (ms)", readerShown, floorShown, median(text.shownMs));
-    row("first frame shown, best (ms)", best(reader.shownMs), best(floor.shownMs),
-        best(text.shownMs));
-    row("peak memory, median (MiB)", median(reader.peakKb) / 1024, median(floor.peakKb) / 1024,
-        median(text.peakKb) / 1024);
+    const double floorShown = median(programs.front().figures.shownMs);
+    const double floorPeak = std::max(1.0, median(programs.front().figures.peakKb));
+    say(QStringLiteral("   %1 %2 %3 %4 %5 %6")
+            .arg(QStringLiteral("program"), -40)
+            .arg(QStringLiteral("mapped ms"), 10)
+            .arg(QStringLiteral("frame ms"), 10)
+            .arg(QStringLiteral("best ms"), 10)
+            .arg(QStringLiteral("ratio"), 7)
+            .arg(QStringLiteral("peak MiB"), 9));
+    for (const Started& started : programs) {
+        const Startup& figures = started.figures;
+        say(QStringLiteral("   %1 %2 %3 %4 %5x %6")
+                .arg(started.label, -40)
+                .arg(median(figures.mappedMs), 10, 'f', 1)
+                .arg(median(figures.shownMs), 10, 'f', 1)
+                .arg(best(figures.shownMs), 10, 'f', 1)
+                .arg(floorShown > 0 ? median(figures.shownMs) / floorShown : 0, 6, 'f', 2)
+                .arg(median(figures.peakKb) / 1024, 9, 'f', 1));
+    }
+    say(QStringLiteral("   (medians of %1 starts; ratio: first frame over the empty window's)")
+            .arg(runs));
+    const double readerShown = median(programs.at(2).figures.shownMs);
     const double ratio = floorShown > 0 ? readerShown / floorShown : 0;
     say(QStringLiteral("   start-up ratio %1x (guard within %2x of the empty window): %3")
             .arg(ratio, 0, 'f', 2)
             .arg(kStartupGuard, 0, 'f', 1)
             .arg(verdict(ratio <= kStartupGuard)));
     say(QStringLiteral("   peak memory ratio %1x")
-            .arg(median(reader.peakKb) / std::max(1.0, median(floor.peakKb)), 0, 'f', 2));
+            .arg(median(programs.at(2).figures.peakKb) / floorPeak, 0, 'f', 2));
     return ratio <= kStartupGuard;
 }
 
@@ -346,7 +360,11 @@ int main(int argc, char** argv) {
     const QCommandLineOption only("only", "Run only these sections (1-5), comma-separated.", "list",
                                   "1,2,3,4,5");
     const QCommandLineOption exports("exports", "Runs of px417 --export.", "n", "20");
-    parser.addOptions({starts, paced, bursts, only, exports});
+    const QCommandLineOption compare("compare",
+                                     "Also times this program's start-up in the same rounds "
+                                     "(another tree's px417, say); may be given again.",
+                                     "program");
+    parser.addOptions({starts, paced, bursts, only, exports, compare});
     parser.process(app);
 
     QList<int> sizes;
@@ -356,7 +374,8 @@ int main(int argc, char** argv) {
 
     bool met = true;
     if (sections.contains(QStringLiteral("1")))
-        met = measureStartup(std::max(1, parser.value(starts).toInt())) && met;
+        met = measureStartup(std::max(1, parser.value(starts).toInt()), parser.values(compare)) &&
+              met;
     if (sections.contains(QStringLiteral("2")))
         met = measurePaced(std::max(1, parser.value(paced).toInt())) && met;
     if (sections.contains(QStringLiteral("3")) && !sizes.isEmpty())

@@ -36,6 +36,9 @@ int main(int argc, char** argv) {
 
     SystemDeviceList devices;
     SystemDeviceMonitor monitor(devices.portsFolder());
+    // The system's port listing takes as long as building the window, mostly waiting on the
+    // device manager's files: it runs beside the build, and start-up's discovery takes it.
+    devices.listSystemPortsAhead();
     QtSerialPort port([&devices](int comPort) { return devices.deviceNode(comPort); });
     QtDialogs dialogs;
     SystemClock clock;

@@ -8,8 +8,8 @@ namespace windowlauncher {
 inline constexpr char kWindowProgram[] = "px417-window";
 
 // Replaces this process by the window program with the same arguments: beside this program
-// (the build tree), else in ../lib/px417 (an installation). Returns only when that fails,
-// after a message, with the exit status.
+// (the build tree, and lib/px417 where both are installed), else in ../lib/px417. Returns only
+// when that fails, after a message, with the exit status.
 int execWindow(char** argv);
 
 } // namespace windowlauncher

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QtDebug>
 
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -53,7 +54,9 @@ bool SystemDeviceList::deviceNames(QStringList* names, QString* error) {
     m_nodes.clear();
     m_listedNodes.clear();
 
-    for (const portnaming::SerialPortFacts& port : m_systemPorts()) {
+    const QList<portnaming::SerialPortFacts> systemPorts =
+        m_ahead.valid() ? m_ahead.get() : m_systemPorts();
+    for (const portnaming::SerialPortFacts& port : systemPorts) {
         int com = portnaming::comNumberForPort(port.portName);
         // Hashed numbers may collide; the next free one keeps them apart within this listing.
         while (com >= portnaming::kHashedFirst && m_nodes.contains(com))
@@ -101,6 +104,16 @@ void SystemDeviceList::addEntry(const QString& name, int com, const QString& nod
     m_nodes.insert(com, node);
     m_listedNodes.insert(key, com);
     names->append(name);
+}
+
+void SystemDeviceList::listSystemPortsAhead() {
+    if (m_ahead.valid())
+        return;
+    try {
+        m_ahead = std::async(std::launch::async, m_systemPorts);
+    } catch (const std::system_error&) {
+        // No thread to be had: the next listing is made in place, as without this call.
+    }
 }
 
 QString SystemDeviceList::deviceNode(int comPort) const {

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <future>
 
 // The computer's serial ports followed by the virtual ports that simulators publish as
 // symbolic links in "<runtime directory>/px417/ports": each link's file name is the device's
@@ -29,6 +30,10 @@ public:
     bool deviceNames(QStringList* names, QString* error) override;
     // The node that the last listing gave this COM number; empty when unknown.
     QString deviceNode(int comPort) const override;
+    // Starts listing the system's ports on a thread of its own, and the next deviceNames()
+    // takes that listing instead of making one: start-up builds the window meanwhile. Call it
+    // once devices arriving are watched, so that none is missed between the two.
+    void listSystemPortsAhead();
 
     // The folder searched for virtual ports.
     QString portsFolder() const { return m_portsFolder; }
@@ -45,6 +50,7 @@ private:
 
     QString m_portsFolder;
     PortSource m_systemPorts;
+    std::future<QList<portnaming::SerialPortFacts>> m_ahead;
     QHash<int, QString> m_nodes;
     // Resolved node -> its COM number.
     QHash<QString, int> m_listedNodes;

@@ -98,6 +98,30 @@ TEST(CommandLinePaths, captureKeepsTheDownloadAsSentAndExportWritesItAgainWithou
     EXPECT_EQ(downloads.entryList(QDir::Files), kept) << "an export keeps nothing";
 }
 
+// px417 itself links no Qt: the loader reports only the program it became, each library once.
+TEST(CommandLinePaths, helpAndVersionLoadNoGuiLibraryAndAnUnknownOptionReachesTheWindowOnce) {
+    QTemporaryDir work;
+    const QString out = QStringLiteral("--export=") + work.filePath(QStringLiteral("week.csv"));
+    const struct {
+        QStringList arguments;
+        int status;
+    } runs[] = {{{"--help"}, 0}, {{"-h"}, 0}, {{"--version"}, 0}, {{"-v"}, 0}, {{out}, 2}};
+    for (const auto& run : runs) {
+        const Outcome outcome = runReader(run.arguments, work.path(), work.path());
+        EXPECT_EQ(outcome.status, run.status) << run.arguments.join(u' ').toStdString();
+        EXPECT_EQ(outcome.qtLibraries, kCoreOnly) << run.arguments.join(u' ').toStdString();
+    }
+
+    // The window program refuses it, before it needs a display.
+    const Outcome refused = runReader({"--bogus"}, work.path(), work.path());
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(refused.qtLibraries.contains(QStringLiteral("libQt6Widgets")))
+        << refused.qtLibraries.join(u' ').toStdString();
+    QStringList once = refused.qtLibraries;
+    once.removeDuplicates();
+    EXPECT_EQ(refused.qtLibraries, once);
+}
+
 TEST(CommandLinePaths, exportOfAFileThatIsNoDownloadEndsWithTwoAndWritesNothing) {
     QTemporaryDir work;
     const QString notes = work.filePath(QStringLiteral("notes.txt"));

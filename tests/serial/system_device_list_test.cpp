@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include <atomic>
+
 #include <gtest/gtest.h>
 
 using portnaming::SerialPortFacts;
@@ -168,3 +170,20 @@ TEST(SystemDeviceList, collidingHashedNumbersStayUniqueAndResolve) {
 }
 
 } // namespace
+
+TEST(SystemDeviceList, aListingAheadIsTakenByTheNextListingOnly) {
+    QTemporaryDir dir;
+    std::atomic<int> listings = 0;
+    SystemDeviceList devices(dir.filePath(QStringLiteral("none")), [&listings] {
+        const int n = ++listings;
+        return QList<SerialPortFacts>{port(QStringLiteral("ttyS%1").arg(n), QStringLiteral("S"))};
+    });
+    devices.listSystemPortsAhead();
+    QStringList names;
+    QString error;
+    ASSERT_TRUE(devices.deviceNames(&names, &error));
+    EXPECT_EQ(names, QStringList{QStringLiteral("S (COM2)")});
+    ASSERT_TRUE(devices.deviceNames(&names, &error));
+    EXPECT_EQ(names, QStringList{QStringLiteral("S (COM3)")});
+    EXPECT_EQ(listings, 2);
+}
