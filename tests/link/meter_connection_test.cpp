@@ -187,9 +187,10 @@ struct RecordingKeeper : DownloadKeeper {
         QDateTime completedAt;
         QString port;
     };
-    void keepDownload(const QList<QByteArray>& packets, const QDateTime& completedAt,
-                      const QString& port) override {
+    QString keepDownload(const QList<QByteArray>& packets, const QDateTime& completedAt,
+                         const QString& port) override {
         kept.push_back({packets, completedAt, port});
+        return {};
     }
     std::vector<Kept> kept;
 };
