@@ -36,19 +36,31 @@ function(px417_add_folder_tests)
     endforeach()
 endfunction()
 
-# px417_add_library(<name> LIBS <targets...>)
+# px417_add_library(<name> LIBS <targets...> [UNIX <files...>] [WINDOWS <files...>])
 # A library from every .cpp and .h in the calling folder. Its users include its headers by
-# folder ("qt/Grid.h") from src/, the include root of everything outside the core.
+# folder ("qt/Grid.h") from src/, the include root of everything outside the core. Files named
+# under UNIX or WINDOWS are one platform's twin of a shared interface and are built only there.
 function(px417_add_library name)
-    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
-    px417_folder_library(${name} ${PROJECT_SOURCE_DIR}/src LIBS ${ARG_LIBS})
+    cmake_parse_arguments(ARG "" "" "LIBS;UNIX;WINDOWS" ${ARGN})
+    px417_folder_library(${name} ${PROJECT_SOURCE_DIR}/src LIBS ${ARG_LIBS} UNIX ${ARG_UNIX}
+                         WINDOWS ${ARG_WINDOWS})
 endfunction()
 
-# px417_folder_library(<name> <include root> LIBS <targets...>)
+# px417_folder_library(<name> <include root> LIBS <targets...> [UNIX <files...>]
+#                      [WINDOWS <files...>])
 function(px417_folder_library name root)
-    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "LIBS;UNIX;WINDOWS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    if(WIN32)
+        set(elsewhere ${ARG_UNIX})
+    else()
+        set(elsewhere ${ARG_WINDOWS})
+    endif()
+    foreach(file ${elsewhere})
+        list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${file})
+        list(REMOVE_ITEM headers ${CMAKE_CURRENT_SOURCE_DIR}/${file})
+    endforeach()
     set(qobjects)
     foreach(header ${headers})
         file(STRINGS ${header} found REGEX "Q_OBJECT")
