@@ -2,7 +2,7 @@
 #
 #   px417_windows_resources(<target> <file name> <description>)
 #
-# Compiles packaging/windows/px417.rc.in for <target> (its file name, "px417.exe", and a
+# Compiles packaging/windows/px417.rc.in for <target> (defined here or in another folder) (its file name, "px417.exe", and a
 # description as Explorer shows them) and links it in. The icon is packaging/px417.svg turned
 # into px417.ico at build time by make-icon.sh. windres is run as a custom command, so the
 # project needs no RC language of its own.
@@ -37,6 +37,10 @@ function(px417_windows_resources target file description)
         COMMAND ${rc_compiler} --input-format=rc --output-format=coff -i ${rc} -o ${object}
         DEPENDS ${rc} ${icon} px417_icon
         COMMENT "Compiling the icon and version resource of ${file}")
-    set_source_files_properties(${object} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
+    # A target of this folder owns the rule, so <target> may be defined in another folder.
+    add_custom_target(${target}_resources DEPENDS ${object})
+    add_dependencies(${target} ${target}_resources)
+    set_source_files_properties(${object} TARGET_DIRECTORY ${target}
+                                PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
     target_sources(${target} PRIVATE ${object})
 endfunction()
