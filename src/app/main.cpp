@@ -7,8 +7,8 @@
 #include "qt/SystemClock.h"
 #include "qt/SystemDeviceMonitor.h"
 #include "qt/Twips.h"
-#include "serial/QtSerialPort.h"
 #include "serial/SystemDeviceList.h"
+#include "serial/SystemSerialPort.h"
 #include "store/DownloadStore.h"
 
 #include <QApplication>
@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
 
     SystemDeviceList devices;
     SystemDeviceMonitor monitor(devices.portsFolder());
-    QtSerialPort port([&devices](int comPort) { return devices.deviceNode(comPort); });
+    const std::unique_ptr<SerialPort> port =
+        makeSystemSerialPort([&devices](int comPort) { return devices.deviceNode(comPort); });
     QtDialogs dialogs;
     SystemClock clock;
     ExitProgram program;
@@ -45,7 +46,8 @@ int main(int argc, char** argv) {
                                          : 96.0);
 
     DownloadStore store(DownloadStore::defaultFolder());
-    Form1 form(port, devices, dialogs, clock, program, factor, QLocale::system(), &monitor, &store);
+    Form1 form(*port, devices, dialogs, clock, program, factor, QLocale::system(), &monitor,
+               &store);
     dialogs.setParent(&form);
     form.Form_Load();
     form.show();
