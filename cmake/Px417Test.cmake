@@ -73,7 +73,7 @@ function(px417_report_not_on_windows)
     get_property(left_out GLOBAL PROPERTY PX417_NOT_ON_WINDOWS)
     if(left_out)
         list(JOIN left_out "\n  " text)
-        message(STATUS "Tests not built for Windows, and why:\n  ${text}")
+        message(NOTICE "Tests not built for Windows, and why:\n  ${text}")
     endif()
 endfunction()
 
