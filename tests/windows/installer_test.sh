@@ -139,7 +139,8 @@ stop_programs
 
 # The kept download where the installed reader keeps its own, opened as Explorer would.
 appdata="$(wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')"
-DOWNLOADS="$(winepath -u "$appdata" 2>/dev/null | tr -d '\r')/px417/downloads"
+# As drive_c names it, not through dosdevices, so the leftovers check below can leave it out.
+DOWNLOADS="$(realpath -m "$(winepath -u "$appdata" 2>/dev/null | tr -d '\r')")/px417/downloads"
 mkdir -p "$DOWNLOADS"
 cp "$KEPT" "$DOWNLOADS/"
 KEPT_IN_WINE="$DOWNLOADS/$(basename "$KEPT")"
