@@ -83,12 +83,24 @@ expect_version() {
     echo "ok: $(basename "$1") --version: $(tr -d '\r' <<<"$out" | head -n1)"
 }
 
+# main_window: the X window of the reader's main window, if shown: the largest of those with
+# its title, since its message boxes carry the same title.
+main_window() {
+    local id best="" area=0 WIDTH HEIGHT
+    for id in $(xdotool search --onlyvisible --name "$TITLE" 2>/dev/null); do
+        WIDTH=0 HEIGHT=0
+        eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | grep -E '^(WIDTH|HEIGHT)=')"
+        if ((WIDTH * HEIGHT > area)); then best=$id area=$((WIDTH * HEIGHT)); fi
+    done
+    echo "$best"
+}
+
 # screenshot PNG: waits for the window (up to two minutes: Wine starts slowly on a loaded
 # machine), then saves it once two pictures a second apart are the same, so it is drawn.
 screenshot() {
     local id="" previous="$WORK/previous.png"
     for _ in $(seq 120); do
-        id="$(xdotool search --onlyvisible --name "$TITLE" 2>/dev/null | head -n1)" || true
+        id="$(main_window)"
         [ -n "$id" ] && break
         sleep 1
     done
