@@ -61,7 +61,8 @@ endfunction()
 # px417_not_on_windows(<test or folder> <reason>)
 # Notes a test left out of the Windows build, and why; the configuration lists them all at its
 # end (px417_report_not_on_windows).
-function(px417_not_on_windows what reason)
+function(px417_not_on_windows what)
+    string(JOIN "" reason ${ARGN})
     file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
     if(folder)
         set(what ${folder}/${what})

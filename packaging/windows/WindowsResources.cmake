@@ -38,8 +38,8 @@ function(px417_windows_resources target file description)
         DEPENDS ${rc} ${icon} px417_icon
         COMMENT "Compiling the icon and version resource of ${file}")
     # A target of this folder owns the rule, so <target> may be defined in another folder.
-    add_custom_target(${target}_resources DEPENDS ${object})
-    add_dependencies(${target} ${target}_resources)
+    add_custom_target(${target}_rc DEPENDS ${object})
+    add_dependencies(${target} ${target}_rc)
     set_source_files_properties(${object} TARGET_DIRECTORY ${target}
                                 PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
     target_sources(${target} PRIVATE ${object})
