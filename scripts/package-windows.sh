@@ -73,8 +73,11 @@ mkdir -p "$STAGE/platforms" "$STAGE/styles"
 # The programs without their debugging sections; the plugins Qt loads at run time.
 $HOST-strip -o "$STAGE/px417.exe" "$WINDOW"
 $HOST-strip -o "$STAGE/px417.com" "$CONSOLE"
-cp "$PLUGINS/platforms/qwindows.dll" "$STAGE/platforms/"
-cp "$PLUGINS/styles/qwindowsvistastyle.dll" "$STAGE/styles/"
+# Every DLL is copied without its debugging sections too: Debian's MinGW-w64 runtime has them
+# (libstdc++-6.dll is 24 MB with them, 2 without); the export tables stay.
+ship_dll() { $HOST-strip --strip-unneeded -o "$2/$(basename "$1")" "$1"; }
+ship_dll "$PLUGINS/platforms/qwindows.dll" "$STAGE/platforms"
+ship_dll "$PLUGINS/styles/qwindowsvistastyle.dll" "$STAGE/styles"
 # Plugins and qt.conf only from this folder, never from another Qt on the same computer.
 printf '[Paths]\r\nPrefix = .\r\nPlugins = .\r\n' >"$STAGE/qt.conf"
 sed "s/@VERSION@/$VERSION/; s/\$/\r/" "$HERE/README.txt" >"$STAGE/README.txt"
@@ -104,7 +107,7 @@ while ((${#queue[@]})); do
             echo "package-windows: ${file#"$STAGE"/} needs $dll, found in none of: ${DLL_DIRS[*]}" >&2
             exit 1
         }
-        cp "$source_dll" "$STAGE/"
+        ship_dll "$source_dll" "$STAGE"
         queue+=("$STAGE/$(basename "$source_dll")")
     done < <("$OBJDUMP" -p "$file" | sed -n 's/^[[:space:]]*DLL Name: *//p')
 done
