@@ -161,8 +161,9 @@ bool Win32SerialPort::open(QString* error) {
                     nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
-        // A port is opened by one program at a time; Windows does not tell which one holds it.
-        const QString reason = code == ERROR_ACCESS_DENIED
+        // A port is opened by one program at a time; Windows does not tell which one holds it
+        // (Wine reports the holder as a sharing violation).
+        const QString reason = code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION
                                    ? QStringLiteral("In use by another program")
                                    : systemMessage(code);
         setError(error, reason + QStringLiteral(": ") + name);
