@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# The Windows artifacts under Wine, each step in a fresh private prefix on a virtual screen:
+# The Windows artifacts under Wine, in one fresh private prefix, on a virtual screen:
 #   1. the zip: its unpacked folder passes check-dlls.sh, its px417.com prints the version, its
 #      px417.exe opens the window;
 #   2. the installer, silent (/S): the files, the Start-menu entry, the Add/Remove Programs
 #      entry and the .px417 type are there; the installed px417.com prints the version; the
-#      installed px417.exe opens the window; a kept download, made by the Linux programs and
-#      put in %APPDATA%, opened through the file type fills the window's table;
+#      installed px417.exe opens the window, and Help shows the help page; a kept download,
+#      made by the Linux programs and put in %APPDATA%, opened through the file type fills
+#      the window's table;
 #   3. the uninstaller, silent: no file, shortcut or registry key of PX417 is left, and the
 #      kept download in %APPDATA% is still there, unchanged.
-# Screenshots go to BUILD: windows-zip-window.png, windows-installed-window.png and
-# windows-kept-download.png.
+# Screenshots go to BUILD: windows-zip-window.png, windows-installed-window.png,
+# windows-help.png (after a click on Help) and windows-kept-download.png.
 #
 #   tests/windows/installer_test.sh [BUILD]   (default: $PX417_WINDOWS_BUILD_DIR, else build-windows/)
 # BUILD holds px417-<version>-win64.zip and px417-<version>-setup.exe (scripts/package-windows.sh).
@@ -115,16 +116,34 @@ screenshot() {
     echo "ok: the window is up, screenshot $1"
 }
 
-# The window's program ends with the prefix's wineserver, before the next step.
+# start_window PROGRAM LOG: starts a window program in the background; it ends with the
+# prefix's wineserver in stop_programs, before the next step (disowned, so bash does not report
+# the kill).
+start_window() {
+    wine "$1" >"$2" 2>&1 &
+    disown
+}
 stop_programs() { px417_wine_stop; }
 
+# table_changed BEFORE AFTER WHAT: the table's area (the window's left three quarters) of the
+# AFTER screenshot differs from BEFORE in over 1 % of its pixels, or the test fails for WHAT.
+table_changed() {
+    local changed pixels
+    convert "$1" -gravity west -crop 75%x100%+0+0 +repage "$WORK/before.png"
+    convert "$2" -gravity west -crop 75%x100%+0+0 +repage "$WORK/after.png"
+    changed="$(compare -metric AE -fuzz 20% "$WORK/before.png" "$WORK/after.png" null: 2>&1 || true)"
+    pixels="$(identify -format '%[fx:w*h]' "$WORK/before.png")"
+    [[ "$changed" =~ ^[0-9]+$ ]] || fail "cannot compare $1 and $2: $changed"
+    ((changed * 100 > pixels)) || fail "$3: only $changed of $pixels pixels changed"
+    echo "ok: $3 ($changed pixels changed)"
+}
 # --- 1. The zip ---
 unzip -q "$ZIP" -d "$WORK/zip"
 UNZIPPED="$WORK/zip/px417-$VERSION-win64"
 [ -d "$UNZIPPED" ] || fail "the zip holds no folder px417-$VERSION-win64"
 "$ROOT/packaging/windows/check-dlls.sh" "$UNZIPPED" || fail "the zip's DLLs are incomplete"
 expect_version "$UNZIPPED/px417.com"
-wine "$UNZIPPED/px417.exe" >"$WORK/zip-window.log" 2>&1 &
+start_window "$UNZIPPED/px417.exe" "$WORK/zip-window.log"
 screenshot "$BUILD/windows-zip-window.png"
 stop_programs
 
@@ -145,8 +164,14 @@ wine reg query "$UNINSTALL_KEY" /v UninstallString 2>/dev/null | grep -qF 'Unins
 wine reg query 'HKCR\.px417' /ve 2>/dev/null | grep -qF 'PX417.KeptDownload' || fail "no .px417 type"
 echo "ok: installed, with Start-menu entry, Add/Remove Programs entry and .px417 type"
 expect_version "C:\\Program Files\\PX417\\px417.com"
-wine "C:\\Program Files\\PX417\\px417.exe" >"$WORK/installed-window.log" 2>&1 &
+start_window "C:\\Program Files\\PX417\\px417.exe" "$WORK/installed-window.log"
 screenshot "$BUILD/windows-installed-window.png"
+# The help page with its picture over the table: a click on Help, whose centre the window's
+# layout puts at (864, 418) at 96 dots per inch, a fresh prefix's setting.
+xdotool mousemove --window "$(main_window)" 864 418 click 1
+screenshot "$BUILD/windows-help.png"
+table_changed "$BUILD/windows-installed-window.png" "$BUILD/windows-help.png" \
+    "Help showed the help page over the table"
 stop_programs
 
 # The kept download where the installed reader keeps its own, opened as Explorer would.
@@ -161,17 +186,9 @@ wine start /unix "$KEPT_IN_WINE" || status=$?
 [ "$status" -eq 0 ] || fail "starting $(basename "$KEPT") through its file type exited with $status"
 screenshot "$BUILD/windows-kept-download.png"
 stop_programs
-# The table (the window's left three quarters) holds the download's rows now, where the
-# window opened without one showed an empty table.
-table() { convert "$1" -gravity west -crop 75%x100%+0+0 +repage "$2"; }
-table "$BUILD/windows-installed-window.png" "$WORK/empty-table.png"
-table "$BUILD/windows-kept-download.png" "$WORK/kept-table.png"
-changed="$(compare -metric AE -fuzz 20% "$WORK/empty-table.png" "$WORK/kept-table.png" null: 2>&1 || true)"
-pixels="$(identify -format '%[fx:w*h]' "$WORK/empty-table.png")"
-[[ "$changed" =~ ^[0-9]+$ ]] || fail "cannot compare the two screenshots: $changed"
-((changed * 100 > pixels)) ||
-    fail "the kept download did not fill the table: $changed of $pixels pixels changed"
-echo "ok: the kept download opened through .px417 filled the table ($changed pixels changed)"
+# The window opened without a download showed an empty table.
+table_changed "$BUILD/windows-installed-window.png" "$BUILD/windows-kept-download.png" \
+    "the kept download opened through .px417 filled the table"
 
 # --- 3. The uninstaller ---
 status=0
