@@ -92,7 +92,7 @@ TEST(Form1Keeping, aFileThatIsNoDownloadGetsABoxWithItsNameAndWhatIsWrongAndChan
     EXPECT_EQ(rig.dialogs.boxes.front().text,
               QStringLiteral("This file could not be opened:\r%1\rnot a kept download: no "
                              "complete download of slots 0 to 100")
-                  .arg(notes));
+                  .arg(QDir::toNativeSeparators(notes)));
     EXPECT_EQ(memTexts(*rig.form), before);
     EXPECT_EQ(rig.detail(), QStringLiteral("COM:181"));
 }
