@@ -116,7 +116,11 @@ cmake_piece() {
         -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release "$@" >"$build.log" 2>&1 &&
         cmake --build "$build" -j "$JOBS" >>"$build.log" 2>&1 &&
         cmake --install "$build" >>"$build.log" 2>&1 ||
-        { echo "build-windows: building $name failed; see $build.log" >&2; tail -20 "$build.log" >&2; exit 1; }
+        {
+            echo "build-windows: building $name failed; see $build.log" >&2
+            tail -20 "$build.log" >&2
+            exit 1
+        }
     printf '%s\n' "$name $key" "$@" >"$prefix/.px417-built"
     echo "$name took $((SECONDS - started)) s" >&2
     rm -rf "$build"
