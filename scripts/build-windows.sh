@@ -206,14 +206,16 @@ cmake --build "$BUILD" -j "$JOBS"
 
 if ((run_tests)); then
     # A fresh prefix for every run; the wineserver stays up for the whole run, so the many
-    # short test processes do not each start one.
+    # short test processes do not each start one. The prefix's environment stays out of CTest's:
+    # the scripts of tests/windows make prefixes of their own.
     rm -rf "$BUILD/wine"
-    # shellcheck source=wine-env.sh
-    source "$ROOT/scripts/wine-env.sh" "$BUILD/wine" "$BUILD"
-    px417_wine_init
-    wineserver -p
+    wine_env() {
+        # shellcheck source=wine-env.sh
+        source "$ROOT/scripts/wine-env.sh" "$BUILD/wine" "$BUILD" && "$@"
+    }
+    (wine_env px417_wine_init && wineserver -p </dev/null >/dev/null 2>&1)
     status=0
     (cd "$BUILD" && ctest --output-on-failure -j "$JOBS" --timeout 300) || status=$?
-    px417_wine_stop
+    (wine_env px417_wine_stop)
     exit "$status"
 fi
