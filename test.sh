@@ -18,3 +18,16 @@ source "$ROOT/scripts/setup.sh"
 # and UndefinedBehaviorSanitizer, in the same instrumented build (docs/RELIABILITY.md).
 "$ROOT/scripts/fuzz.sh" 20
 "$ROOT/scripts/sanitize.sh"
+
+# The Windows stage (scripts/build-windows.sh): the cross-build with mingw-w64, its toolchain
+# pieces built once into ~/.cache/px417-windows, then the Windows build's CTest under Wine: the
+# tests that need no Unix, the whole download through the Windows serial line against the Linux
+# simulator of build/, and the zip and installer. Where mingw-w64 or Wine cannot be installed
+# it is skipped, and says so.
+windows=0
+PX417_LINUX_BUILD_DIR="$BUILD_DIR" "$ROOT/scripts/build-windows.sh" --test || windows=$?
+if [ "$windows" -eq 77 ]; then
+    echo "SKIPPED: the Windows stage (mingw-w64 or Wine cannot be installed here)" >&2
+elif [ "$windows" -ne 0 ]; then
+    exit "$windows"
+fi

@@ -7,8 +7,8 @@
 #include "qt/SystemClock.h"
 #include "qt/SystemDeviceMonitor.h"
 #include "qt/Twips.h"
-#include "serial/QtSerialPort.h"
 #include "serial/SystemDeviceList.h"
+#include "serial/SystemSerialPort.h"
 #include "store/DownloadStore.h"
 
 #include <QApplication>
@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
     // The system's port listing takes as long as building the window, mostly waiting on the
     // device manager's files: it runs beside the build, and start-up's discovery takes it.
     devices.listSystemPortsAhead();
-    QtSerialPort port([&devices](int comPort) { return devices.deviceNode(comPort); });
+    const std::unique_ptr<SerialPort> port =
+        makeSystemSerialPort([&devices](int comPort) { return devices.deviceNode(comPort); });
     QtDialogs dialogs;
     SystemClock clock;
     ExitProgram program;
@@ -48,7 +49,8 @@ int main(int argc, char** argv) {
                                          : 96.0);
 
     DownloadStore store(DownloadStore::defaultFolder());
-    Form1 form(port, devices, dialogs, clock, program, factor, QLocale::system(), &monitor, &store);
+    Form1 form(*port, devices, dialogs, clock, program, factor, QLocale::system(), &monitor,
+               &store);
     dialogs.setParent(&form);
     form.Form_Load();
     form.show();

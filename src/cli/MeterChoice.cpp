@@ -30,7 +30,8 @@ QString canonical(const QString& path) {
 
 } // namespace
 
-MeterChoice chooseMeter(DeviceList& devices, const QString& port) {
+MeterChoice chooseMeter(DeviceList& devices, const QString& port,
+                        const std::function<QString(int comPort)>& systemNode) {
     const MeterScan scan = scanMeters(devices);
     if (!scan.ok)
         return failed(QStringLiteral("the devices cannot be listed: ") + scan.error);
@@ -53,7 +54,18 @@ MeterChoice chooseMeter(DeviceList& devices, const QString& port) {
         for (const MeterEntry& entry : scan.entries)
             if (QString::number(entry.port) == match.captured(1))
                 return listed(entry.port);
-        return failed(QStringLiteral("no meter on %1").arg(port));
+        // Where the system names its ports by COM number, the named port is opened as a
+        // device node is, meter or not.
+        const qint64 number = match.captured(1).toLongLong();
+        const QString node = systemNode && number > 0 && number <= 0x7FFF
+                                 ? systemNode(static_cast<int>(number))
+                                 : QString();
+        if (node.isEmpty())
+            return failed(QStringLiteral("no meter on %1").arg(port));
+        MeterChoice choice;
+        choice.node = node;
+        choice.name = comPortName(static_cast<int>(number));
+        return choice;
     }
 
     MeterChoice choice;

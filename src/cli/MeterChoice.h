@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class DeviceList;
 
 // The meter that --capture listens to.
@@ -17,5 +19,8 @@ struct MeterChoice {
 };
 
 // Chooses among the meters that discovery finds: the only one when port is empty, else the
-// one whose COM number port names ("COM181", any case) or the device node port names.
-MeterChoice chooseMeter(DeviceList& devices, const QString& port);
+// one whose COM number port names ("COM181", any case) or the device node port names. A COM
+// number that is no meter's is opened through the node systemNode gives it, when that is not
+// empty (Windows names every port so); otherwise it is refused.
+MeterChoice chooseMeter(DeviceList& devices, const QString& port,
+                        const std::function<QString(int comPort)>& systemNode = {});

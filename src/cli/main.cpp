@@ -6,8 +6,8 @@
 #include "cli/MeterChoice.h"
 #include "cli/WindowLauncher.h"
 #include "process/SignalPipe.h"
-#include "serial/QtSerialPort.h"
 #include "serial/SystemDeviceList.h"
+#include "serial/SystemSerialPort.h"
 #include "store/DownloadStore.h"
 
 #include <QCoreApplication>
@@ -18,15 +18,16 @@ int capture(const commandline::Arguments& arguments) {
     // First, so that a signal from here on still closes the port.
     SignalPipe signalPipe;
     SystemDeviceList devices;
-    const MeterChoice meter = chooseMeter(devices, arguments.port);
+    const MeterChoice meter =
+        chooseMeter(devices, arguments.port, &SystemDeviceList::systemPortNode);
     if (!meter.error.isEmpty()) {
         printError(meter.error);
         return exitstatus::kNoDownload;
     }
-    QtSerialPort port([&](int comPort) {
+    const std::unique_ptr<SerialPort> port = makeSystemSerialPort([&](int comPort) {
         return meter.node.isEmpty() ? devices.deviceNode(comPort) : meter.node;
     });
-    Capture capture(port, meter, DownloadStore(DownloadStore::defaultFolder()),
+    Capture capture(*port, meter, DownloadStore(DownloadStore::defaultFolder()),
                     {arguments.out, arguments.timeoutSeconds * 1000});
     QObject::connect(&capture, &Capture::finished, qApp, &QCoreApplication::exit,
                      Qt::QueuedConnection);

@@ -1,6 +1,7 @@
 #include "serial/QtSerialPort.h"
 
 #include "serial/PortAccess.h"
+#include "serial/SystemSerialPort.h"
 
 #include <utility>
 
@@ -168,4 +169,8 @@ void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error) {
         return;
     }
     emit comm();
+}
+
+std::unique_ptr<SerialPort> makeSystemSerialPort(std::function<QString(int comPort)> resolver) {
+    return std::make_unique<QtSerialPort>(std::move(resolver));
 }

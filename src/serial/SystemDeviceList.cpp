@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSerialPortInfo>
 #include <QStandardPaths>
 #include <QtDebug>
 
@@ -13,6 +12,9 @@ namespace {
 
 // Links and device nodes of one device compare equal by their resolved path.
 QString sameDeviceKey(const QString& node) {
+    // A Windows port name is its own key: asking the file system about it would open the port.
+    if (node.startsWith(QLatin1String("\\\\.\\")))
+        return node.toUpper();
     const QString canonical = QFileInfo(node).canonicalFilePath();
     return canonical.isEmpty() ? node : canonical;
 }
@@ -30,22 +32,6 @@ SystemDeviceList::SystemDeviceList(QString portsFolder, PortSource systemPorts)
 QString SystemDeviceList::defaultPortsFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
            QStringLiteral("/px417/ports");
-}
-
-QList<portnaming::SerialPortFacts> SystemDeviceList::systemSerialPorts() {
-    QList<portnaming::SerialPortFacts> ports;
-    const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo& info : infos) {
-        portnaming::SerialPortFacts port;
-        port.portName = info.portName();
-        port.systemLocation = info.systemLocation();
-        port.description = info.description();
-        port.hasVendorProduct = info.hasVendorIdentifier() && info.hasProductIdentifier();
-        port.vendorId = info.vendorIdentifier();
-        port.productId = info.productIdentifier();
-        ports.append(port);
-    }
-    return ports;
 }
 
 bool SystemDeviceList::deviceNames(QStringList* names, QString* error) {

@@ -40,8 +40,11 @@ public:
 
     // The default ports folder: "px417/ports" in the user's runtime directory.
     static QString defaultPortsFolder();
-    // The system's serial ports as the toolkit lists them, with their USB ids.
+    // The system's serial ports with their USB ids where it tells them, in its order.
     static QList<portnaming::SerialPortFacts> systemSerialPorts();
+    // The port that the system itself calls COM<comPort>, whether listed or not ("\\.\COM7"
+    // on Windows); empty where COM numbers are this program's own (Unix).
+    static QString systemPortNode(int comPort);
 
 private:
     // Lists name as COM number com on node, unless that would make two entries share a

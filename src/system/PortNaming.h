@@ -142,4 +142,53 @@ inline QString displayName(const SerialPortFacts& port, int comNumber) {
     return description + QStringLiteral(" (COM") + QString::number(comNumber) + u')';
 }
 
+// The USB ids a Windows device instance id carries ("USB\\VID_2341&PID_0043\\7583...",
+// "FTDIBUS\\VID_0403+PID_6001+A50285BI\\0000"): "VID_" and "PID_", in any case, each followed by
+// exactly four hexadecimal digits. Sets them in *port and returns true when both are there;
+// leaves *port as it was otherwise.
+inline bool readInstanceIds(QStringView instanceId, SerialPortFacts* port) {
+    const auto hexValue = [](QChar c) {
+        const char16_t u = c.unicode();
+        if (u >= u'0' && u <= u'9')
+            return u - u'0';
+        if ((u | 0x20) >= u'a' && (u | 0x20) <= u'f')
+            return (u | 0x20) - u'a' + 10;
+        return -1;
+    };
+    const auto idAfter = [&](QStringView tag) -> std::optional<quint16> {
+        const qsizetype at = instanceId.indexOf(tag, 0, Qt::CaseInsensitive);
+        if (at < 0 || (at > 0 && instanceId.at(at - 1).isLetterOrNumber()))
+            return std::nullopt;
+        const QStringView rest = instanceId.mid(at + tag.size());
+        if (rest.size() < 4 || (rest.size() > 4 && hexValue(rest.at(4)) >= 0))
+            return std::nullopt;
+        int id = 0;
+        for (QChar c : rest.first(4)) {
+            if (hexValue(c) < 0)
+                return std::nullopt;
+            id = id * 16 + hexValue(c);
+        }
+        return static_cast<quint16>(id);
+    };
+    const std::optional<quint16> vendor = idAfter(u"VID_");
+    const std::optional<quint16> product = idAfter(u"PID_");
+    if (!vendor || !product)
+        return false;
+    port->hasVendorProduct = true;
+    port->vendorId = *vendor;
+    port->productId = *product;
+    return true;
+}
+
+// A Windows friendly name without the port it names: "Arduino USB Serial Light Adapter (COM7)"
+// on COM7 gives "Arduino USB Serial Light Adapter", so that the display name carries the port
+// once. A name that names another port, or none, is kept whole.
+inline QString withoutOwnPort(QString friendlyName, const QString& portName) {
+    const QString own = QStringLiteral(" (") + portName + u')';
+    const qsizetype at = friendlyName.indexOf(own);
+    if (at >= 0)
+        friendlyName.remove(at, own.size());
+    return friendlyName;
+}
+
 } // namespace portnaming

@@ -46,6 +46,23 @@ TEST(MeterChoice, severalMetersWithoutAPortAreRefusedWithTheirNames) {
     EXPECT_EQ(named.name, QStringLiteral("COM181"));
 }
 
+TEST(MeterChoice, aComNumberThatIsNoMeterIsOpenedOnlyWhereTheSystemNamesIt) {
+    FakeDeviceList devices;
+    devices.names = {QStringLiteral("Modem (COM4)"), kMeter.arg(181)};
+    EXPECT_EQ(chooseMeter(devices, QStringLiteral("COM4")).error,
+              QStringLiteral("no meter on COM4"));
+
+    const auto windowsName = [](int com) { return QStringLiteral("\\\\.\\COM%1").arg(com); };
+    for (const QString& port : {QStringLiteral("COM4"), QStringLiteral("com9")}) {
+        const MeterChoice named = chooseMeter(devices, port, windowsName);
+        EXPECT_EQ(named.error, QString());
+        EXPECT_EQ(named.node, windowsName(port.mid(3).toInt()));
+        EXPECT_EQ(named.name, port.toUpper());
+    }
+    EXPECT_EQ(chooseMeter(devices, QStringLiteral("COM181"), windowsName).comPort, 181);
+    EXPECT_FALSE(chooseMeter(devices, QStringLiteral("COM99999"), windowsName).error.isEmpty());
+}
+
 TEST(Capture, aPortThatCannotBeOpenedEndsAtOnceWithStatusTwo) {
     CaptureRig rig;
     rig.port.missingPorts = {181};

@@ -111,4 +111,49 @@ TEST(PortNaming, descriptionAlreadyCarryingTheAdapterNameIsKept) {
               QStringLiteral("Arduino USB Serial Light Adapter (COM181)"));
 }
 
+TEST(PortNaming, instanceIdGivesTheUsbIdsItCarries) {
+    const struct {
+        const char* id;
+        quint16 vendor;
+        quint16 product;
+    } carrying[] = {{R"(USB\VID_2341&PID_0043\75833353035351B0D1B1)", 0x2341, 0x0043},
+                    {R"(usb\vid_2341&pid_003b&mi_00\6&1a2b3c&0&0000)", 0x2341, 0x003B},
+                    {R"(FTDIBUS\VID_0403+PID_6001+A50285BIA\0000)", 0x0403, 0x6001}};
+    for (const auto& c : carrying) {
+        SerialPortFacts port;
+        ASSERT_TRUE(portnaming::readInstanceIds(QString::fromLatin1(c.id), &port)) << c.id;
+        EXPECT_TRUE(port.hasVendorProduct);
+        EXPECT_EQ(port.vendorId, c.vendor) << c.id;
+        EXPECT_EQ(port.productId, c.product) << c.id;
+    }
+}
+
+TEST(PortNaming, instanceIdWithoutBothWholeIdsGivesNone) {
+    for (const char* id : {R"(ACPI\PNP0501\1)", R"(USB\VID_2341\7583)", R"(USB\VID_234&PID_0043\1)",
+                           R"(USB\VID_23410&PID_0043\1)", R"(USB\VID_23G1&PID_0043\1)",
+                           R"(USB\XVID_2341&PID_0043\1)", R"(USB\VID_2341&PID_004)"}) {
+        SerialPortFacts port;
+        EXPECT_FALSE(portnaming::readInstanceIds(QString::fromLatin1(id), &port)) << id;
+        EXPECT_FALSE(port.hasVendorProduct) << id;
+    }
+}
+
+TEST(PortNaming, friendlyNameLosesOnlyItsOwnPort) {
+    const QString adapter = QStringLiteral("Arduino USB Serial Light Adapter");
+    const QString com7 = QStringLiteral("COM7");
+    EXPECT_EQ(portnaming::withoutOwnPort(adapter + QStringLiteral(" (COM7)"), com7), adapter);
+    EXPECT_EQ(portnaming::withoutOwnPort(adapter + QStringLiteral(" (COM7) rev B"), com7),
+              adapter + QStringLiteral(" rev B"));
+    EXPECT_EQ(portnaming::withoutOwnPort(adapter + QStringLiteral(" (COM71)"), com7),
+              adapter + QStringLiteral(" (COM71)"));
+    EXPECT_EQ(portnaming::withoutOwnPort(adapter, com7), adapter);
+
+    SerialPortFacts port;
+    port.portName = com7;
+    port.description = portnaming::withoutOwnPort(adapter + QStringLiteral(" (COM7)"), com7);
+    const MeterScan scan = scanMeterNames({displayName(port, comNumberForPort(com7))});
+    ASSERT_EQ(scan.entries.size(), 1);
+    EXPECT_EQ(scan.entries[0].text, QStringLiteral("QT570R (COM7)"));
+}
+
 } // namespace

@@ -10,15 +10,14 @@
 #include <cstdio>
 #include <cstring>
 
-#if defined(_WIN32)
-#include <process.h>
-#else
 #include <unistd.h>
-#endif
 
 namespace windowlauncher {
 
 namespace {
+
+// The window program's file name.
+constexpr char kWindowProgram[] = "px417-window";
 
 // This program's folder, without an application object (which would cost start-up time).
 QString ownFolder(const char* argv0) {
@@ -45,11 +44,7 @@ int execWindow(char** argv) {
         return exitstatus::kFailed;
     }
     const QByteArray path = QFile::encodeName(program);
-#if defined(_WIN32)
-    _execv(path.constData(), argv);
-#else
     execv(path.constData(), argv);
-#endif
     std::fprintf(stderr, "px417: cannot start %s: %s\n", path.constData(), std::strerror(errno));
     return exitstatus::kFailed;
 }

@@ -2,7 +2,6 @@
 
 #include <QSocketNotifier>
 
-#if defined(Q_OS_UNIX)
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -32,8 +31,9 @@ SignalPipe::SignalPipe(QObject* parent) : QObject(parent) {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP})
         sigaction(signal, &action, nullptr);
 
-    m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
+    auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
+    m_valid = true;
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
         char bytes[16];
         while (::read(g_pipe[0], bytes, sizeof bytes) > 0) {
         }
@@ -42,7 +42,7 @@ SignalPipe::SignalPipe(QObject* parent) : QObject(parent) {
 }
 
 SignalPipe::~SignalPipe() {
-    if (!m_notifier)
+    if (!m_valid)
         return;
     struct sigaction action {};
     action.sa_handler = SIG_DFL;
@@ -52,10 +52,3 @@ SignalPipe::~SignalPipe() {
     ::close(g_pipe[1]);
     g_pipe[0] = g_pipe[1] = -1;
 }
-
-#else
-
-SignalPipe::SignalPipe(QObject* parent) : QObject(parent) {}
-SignalPipe::~SignalPipe() = default;
-
-#endif

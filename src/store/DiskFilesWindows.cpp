@@ -1,7 +1,3 @@
-#include <QtGlobal>
-
-#ifdef Q_OS_WIN
-
 #include "store/DiskFiles.h"
 
 #include <QDir>
@@ -28,5 +24,3 @@ RenameResult renameWithoutReplacing(const QString& from, const QString& to, QStr
     return code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS ? RenameResult::NameTaken
                                                                      : RenameResult::Failed;
 }
-
-#endif

@@ -1,7 +1,3 @@
-#include <QtGlobal>
-
-#ifndef Q_OS_WIN
-
 #include "store/DiskFiles.h"
 
 #include <QFile>
@@ -44,5 +40,3 @@ RenameResult renameWithoutReplacing(const QString& from, const QString& to, QStr
     ::unlink(source.constData());
     return RenameResult::Done;
 }
-
-#endif
