@@ -1,5 +1,6 @@
 #include "serial/QtSerialPort.h"
 
+#include "serial/HeldInput.h"
 #include "serial/PortAccess.h"
 #include "serial/SystemSerialPort.h"
 
@@ -138,15 +139,9 @@ qint64 QtSerialPort::inBufferCount() const {
 }
 
 QByteArray QtSerialPort::input() {
-    QByteArray data = std::exchange(m_held, {});
     if (m_port.isOpen())
-        data += m_port.readAll();
-    if (m_inputLen > 0 && data.size() > m_inputLen) {
-        // Keep the rest for the next read, in order.
-        m_held = data.mid(m_inputLen);
-        data.truncate(m_inputLen);
-    }
-    return data;
+        m_held += m_port.readAll();
+    return heldinput::take(&m_held, m_inputLen);
 }
 
 void QtSerialPort::onReadyRead() {

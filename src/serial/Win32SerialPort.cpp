@@ -1,5 +1,6 @@
 #include "serial/Win32SerialPort.h"
 
+#include "serial/HeldInput.h"
 #include "serial/SystemSerialPort.h"
 
 #include <utility>
@@ -187,13 +188,7 @@ qint64 Win32SerialPort::inBufferCount() const {
 }
 
 QByteArray Win32SerialPort::input() {
-    QByteArray data = std::exchange(m_received, {});
-    if (m_inputLen > 0 && data.size() > m_inputLen) {
-        // Keep the rest for the next read, in order.
-        m_received = data.mid(m_inputLen);
-        data.truncate(m_inputLen);
-    }
-    return data;
+    return heldinput::take(&m_received, m_inputLen);
 }
 
 void Win32SerialPort::startRead() {
