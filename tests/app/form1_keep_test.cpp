@@ -1,5 +1,6 @@
 // The window keeping downloads and opening kept ones, on the real file system.
 #include "Download.h"
+#include "FileDrop.h"
 #include "Files.h"
 #include "Rerun.h"
 #include "Rig.h"
@@ -8,12 +9,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
-#include <QMimeData>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <gtest/gtest.h>
 
 #ifdef Q_OS_UNIX
@@ -122,13 +119,7 @@ TEST(Form1Keeping, openingOrDroppingAKeptDownloadDuringADownloadDoesNothing) {
 
     // Dropped as from a file manager; the file opens through a queued call, which runs here,
     // with the download still under way.
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(kept)});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(rig.form.get(), &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(rig.form.get(), &drop);
+    ASSERT_TRUE(dropFile(rig.form.get(), kept));
     QCoreApplication::processEvents();
     EXPECT_EQ(memTexts(*rig.form), before) << "a dropped file opened during the download";
     EXPECT_EQ(rig.state(), QStringLiteral("Downloading..."));

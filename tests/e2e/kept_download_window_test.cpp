@@ -1,15 +1,12 @@
 // A download kept by the real window from the simulated meter on a pty, and opened again.
 #include "E2eSupport.h"
+#include "FileDrop.h"
 #include "Files.h"
 #include "MeterMemory.h"
 #include "QtPrinters.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,13 +41,7 @@ TEST(KeptDownloadWindow, aPtyDownloadIsKeptAsSentAndOpensAgainIntoTheSameTablesO
     ASSERT_NE(gridTexts(reader.mem(), 101, 8), memTable);
 
     // Dropped on the window, as from a file manager; it opens once the drop has ended.
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(reader.form.get(), &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(reader.form.get(), &drop);
+    ASSERT_TRUE(dropFile(reader.form.get(), path));
     QCoreApplication::processEvents();
 
     EXPECT_EQ(gridTexts(reader.mem(), 101, 8), memTable);
